@@ -1,0 +1,225 @@
+#include "modules/engine/Output.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+
+namespace quillaby::arc {
+namespace {
+
+std::atomic<unsigned long> g_temp{0};
+
+std::vector<std::string> Parts(const std::string& rel) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= rel.size()) {
+    std::size_t end = rel.find('/', start);
+    if (end == std::string::npos) end = rel.size();
+    if (end > start) parts.push_back(rel.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::string TempName(const std::string& name) {
+  std::string base = name.size() > 200 ? name.substr(0, 200) : name;
+  return ".qlb" + std::to_string(::getpid()) + "-" + std::to_string(++g_temp) + "-" + base;
+}
+
+// Moves temp to name inside dir; without overwrite an existing name stays.
+OutResult Place(int dir, const std::string& temp, const std::string& name, bool overwrite, std::string& error) {
+  struct stat st {};
+  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
+    ::unlinkat(dir, temp.c_str(), 0);
+    error = "a folder of that name exists";
+    return OutResult::Error;
+  }
+  int rc = overwrite ? ::renameat(dir, temp.c_str(), dir, name.c_str())
+                     : ::renameat2(dir, temp.c_str(), dir, name.c_str(), RENAME_NOREPLACE);
+  if (rc != 0 && !overwrite && errno == EINVAL) {
+    // No RENAME_NOREPLACE on this file system: a hard link fails on an existing name too.
+    rc = ::linkat(dir, temp.c_str(), dir, name.c_str(), 0);
+    if (rc == 0) ::unlinkat(dir, temp.c_str(), 0);
+  }
+  if (rc != 0) {
+    int err = errno;
+    ::unlinkat(dir, temp.c_str(), 0);
+    if (err == EEXIST) return OutResult::Exists;
+    error = std::strerror(err);
+    return OutResult::Error;
+  }
+  return OutResult::Ok;
+}
+
+}  // namespace
+
+OutputFolder::OutputFolder(const std::string& root) : root_(root.empty() ? "." : root) {
+  // The output folder itself may be reached through links: it is the user's choice.
+  ::mkdir(root_.c_str(), 0777);
+  rootFd_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (rootFd_ < 0) error_ = std::string("cannot open the output folder: ") + std::strerror(errno);
+}
+
+OutputFolder::~OutputFolder() {
+  if (rootFd_ >= 0) ::close(rootFd_);
+}
+
+int OutputFolder::OpenParent(const std::string& rel, bool create, std::string& name) {
+  std::vector<std::string> parts = Parts(rel);
+  if (parts.empty()) return -1;
+  name = parts.back();
+  int fd = ::dup(rootFd_);
+  for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+    int next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0 && errno == ENOENT && create) {
+      if (::mkdirat(fd, parts[i].c_str(), 0777) == 0 || errno == EEXIST)
+        next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    ::close(fd);
+    if (next < 0) return -1;
+    fd = next;
+  }
+  return fd;
+}
+
+OutResult OutputFolder::MakeFolder(const std::string& rel) {
+  std::string name;
+  int dir = OpenParent(rel, true, name);
+  if (dir < 0) return OutResult::Unsafe;
+  OutResult r = OutResult::Ok;
+  if (::mkdirat(dir, name.c_str(), 0777) != 0) {
+    struct stat st {};
+    if (errno != EEXIST || ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
+      r = OutResult::Error;
+  }
+  ::close(dir);
+  return r;
+}
+
+unsigned OutputFolder::Existing(const std::string& rel) {
+  std::string name;
+  int dir = OpenParent(rel, false, name);
+  if (dir < 0) return 0;
+  struct stat st {};
+  unsigned type = ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? (st.st_mode & S_IFMT) : 0;
+  ::close(dir);
+  return type;
+}
+
+FileWriter::FileWriter(OutputFolder& out, const std::string& rel) : out_(out), rel_(rel) {}
+
+FileWriter::~FileWriter() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temp_.empty() && dirFd_ >= 0) ::unlinkat(dirFd_, temp_.c_str(), 0);
+  if (dirFd_ >= 0) ::close(dirFd_);
+}
+
+bool FileWriter::Open(std::string& error) {
+  dirFd_ = out_.OpenParent(rel_, true, name_);
+  if (dirFd_ < 0) {
+    error = "a folder on the way is a link or cannot be made";
+    return false;
+  }
+  temp_ = TempName(name_);
+  fd_ = ::openat(dirFd_, temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd_ < 0) {
+    error = std::strerror(errno);
+    temp_.clear();
+    return false;
+  }
+  return true;
+}
+
+bool FileWriter::Write(const void* data, std::size_t n, std::int64_t offset, std::string& error) {
+  const char* p = static_cast<const char*>(data);
+  std::size_t done = 0;
+  while (done < n) {
+    ssize_t w = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      error = std::strerror(errno);
+      return false;
+    }
+    done += static_cast<std::size_t>(w);
+  }
+  if (offset + static_cast<std::int64_t>(n) > end_) end_ = offset + static_cast<std::int64_t>(n);
+  return true;
+}
+
+OutResult FileWriter::Commit(std::int64_t size, unsigned mode, std::time_t mtime, bool overwrite, std::string& error) {
+  if (size > end_ && ::ftruncate(fd_, size) != 0) {
+    error = std::strerror(errno);
+    return OutResult::Error;
+  }
+  ::fchmod(fd_, (mode & 0777) | 0400);
+  struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
+  ::futimens(fd_, times);
+  if (::close(fd_) != 0) {
+    fd_ = -1;
+    error = std::strerror(errno);
+    return OutResult::Error;
+  }
+  fd_ = -1;
+  OutResult r = Place(dirFd_, temp_, name_, overwrite, error);
+  temp_.clear();
+  return r;
+}
+
+OutResult MakeSymlink(OutputFolder& out, const std::string& rel, const std::string& target, bool overwrite, std::string& error) {
+  std::string name;
+  int dir = out.OpenParent(rel, true, name);
+  if (dir < 0) {
+    error = "a folder on the way is a link or cannot be made";
+    return OutResult::Unsafe;
+  }
+  std::string temp = TempName(name);
+  OutResult r = OutResult::Ok;
+  if (::symlinkat(target.c_str(), dir, temp.c_str()) != 0) {
+    error = std::strerror(errno);
+    r = OutResult::Error;
+  } else {
+    r = Place(dir, temp, name, overwrite, error);
+  }
+  ::close(dir);
+  return r;
+}
+
+OutResult MakeHardlink(OutputFolder& out, const std::string& rel, const std::string& targetRel, bool overwrite, std::string& error) {
+  std::string targetName;
+  int tdir = out.OpenParent(targetRel, false, targetName);
+  if (tdir < 0) {
+    error = "the link target has not been extracted";
+    return OutResult::Error;
+  }
+  struct stat st {};
+  if (::fstatat(tdir, targetName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(tdir);
+    error = "the link target has not been extracted";
+    return OutResult::Error;
+  }
+  std::string name;
+  int dir = out.OpenParent(rel, true, name);
+  if (dir < 0) {
+    ::close(tdir);
+    error = "a folder on the way is a link or cannot be made";
+    return OutResult::Unsafe;
+  }
+  std::string temp = TempName(name);
+  OutResult r = OutResult::Ok;
+  if (::linkat(tdir, targetName.c_str(), dir, temp.c_str(), 0) != 0) {
+    error = std::strerror(errno);
+    r = OutResult::Error;
+  } else {
+    r = Place(dir, temp, name, overwrite, error);
+  }
+  ::close(dir);
+  ::close(tdir);
+  return r;
+}
+
+}  // namespace quillaby::arc

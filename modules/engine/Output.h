@@ -1,0 +1,59 @@
+#pragma once
+// Writing entries into the output folder. Every folder on the way is opened
+// relative to the one before with O_NOFOLLOW, so no write ever passes through
+// a link; files are written under a temporary name beside their target and
+// renamed into place only when complete.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace quillaby::arc {
+
+enum class OutResult { Ok, Exists, Unsafe, Error };
+
+class OutputFolder {
+ public:
+  explicit OutputFolder(const std::string& root);
+  ~OutputFolder();
+  bool Ok() const { return rootFd_ >= 0; }
+  const std::string& Error() const { return error_; }
+  const std::string& Root() const { return root_; }
+
+  // Opens (creating when asked) the folder that holds rel; name gets the last
+  // component. Returns a descriptor the caller closes, or -1.
+  int OpenParent(const std::string& rel, bool create, std::string& name);
+  OutResult MakeFolder(const std::string& rel);
+  // The existing object at rel: 0 none, else its st_mode type bits.
+  unsigned Existing(const std::string& rel);
+
+ private:
+  std::string root_;
+  int rootFd_ = -1;
+  std::string error_;
+};
+
+// One regular file being written.
+class FileWriter {
+ public:
+  FileWriter(OutputFolder& out, const std::string& rel);
+  ~FileWriter();  // removes the temporary file unless committed
+  bool Open(std::string& error);
+  bool Write(const void* data, std::size_t n, std::int64_t offset, std::string& error);
+  // Sets size, mode and time and renames into place.
+  OutResult Commit(std::int64_t size, unsigned mode, std::time_t mtime, bool overwrite, std::string& error);
+
+ private:
+  OutputFolder& out_;
+  std::string rel_, name_, temp_;
+  int dirFd_ = -1, fd_ = -1;
+  std::int64_t end_ = 0;
+};
+
+// A symbolic link or a hard link, placed atomically like a file.
+OutResult MakeSymlink(OutputFolder& out, const std::string& rel, const std::string& target, bool overwrite, std::string& error);
+OutResult MakeHardlink(OutputFolder& out, const std::string& rel, const std::string& targetRel, bool overwrite, std::string& error);
+
+}  // namespace quillaby::arc

@@ -1,0 +1,144 @@
+#include "modules/engine/Session.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <set>
+
+namespace quillaby::arc {
+namespace {
+
+std::unique_ptr<Session> g_session;
+
+bool Stat(const std::string& path, unsigned formats, Identity& id) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  id.path = path;
+  id.dev = st.st_dev;
+  id.ino = st.st_ino;
+  id.size = st.st_size;
+  id.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  id.formats = formats;
+  return true;
+}
+
+// Folders that hold other entries are not listed: a full extraction makes
+// them anyway, and only an empty one needs its own entry.
+void MarkListed(std::vector<Entry>& index) {
+  std::set<std::string> parents;
+  for (const Entry& e : index)
+    for (std::size_t s = e.name.find('/'); s != std::string::npos; s = e.name.find('/', s + 1)) parents.insert(e.name.substr(0, s));
+  for (Entry& e : index) e.listed = !(e.kind == Kind::Dir && parents.count(e.name));
+}
+
+}  // namespace
+
+void Session::Rewind() {
+  reader.reset();
+  pos = -1;
+  pending = false;
+}
+
+void Session::AddPassword(const std::string& p) {
+  if (p.empty() || std::find(passwords.begin(), passwords.end(), p) != passwords.end()) return;
+  passwords.push_back(p);
+  // libarchive takes passwords only before it opens: open again with it.
+  Rewind();
+}
+
+int Session::Advance() {
+  if (!reader) {
+    std::string err;
+    reader = Reader::Open(id.path, id.formats, dos, &spool, passwords, err);
+    pos = -1;
+    pending = false;
+    if (!reader) {
+      error = err;
+      errorKind = ReadError::Format;
+      return -1;
+    }
+  }
+  Entry e;
+  int r = reader->Next(e);
+  if (r == 1) {
+    ++pos;
+    pending = true;
+    if (static_cast<std::size_t>(pos) == index.size() && !complete) index.push_back(std::move(e));
+    return 1;
+  }
+  pending = false;
+  if (r == 0) {
+    if (!complete) {
+      complete = true;
+      MarkListed(index);
+    }
+    return 0;
+  }
+  error = reader->Error();
+  errorKind = reader->ErrorKind();
+  Rewind();
+  if (!complete) {
+    // What could be read stays known; the rest is damaged.
+    complete = damaged = true;
+    MarkListed(index);
+  }
+  return -1;
+}
+
+bool Session::CompleteIndex() {
+  while (!complete) {
+    // Continue from where the reader stands when it has read every entry so far.
+    if (reader && static_cast<std::size_t>(pos + 1) != index.size()) Rewind();
+    int r = Advance();
+    if (r < 0) break;
+    if (r == 1) {
+      Entry& e = index[static_cast<std::size_t>(pos)];
+      if (e.size < 0) {
+        // A size known only by reading (a lone compressed file).
+        std::int64_t total = 0;
+        const void* buf;
+        std::size_t n;
+        std::int64_t off;
+        int d;
+        while ((d = reader->Data(&buf, &n, &off)) == 1) total = std::max<std::int64_t>(total, off + static_cast<std::int64_t>(n));
+        pending = false;
+        if (d < 0) {
+          error = reader->Error();
+          errorKind = reader->ErrorKind();
+          Rewind();
+          complete = damaged = true;
+          MarkListed(index);
+          break;
+        }
+        e.size = total;
+      }
+    }
+  }
+  return !index.empty() || !damaged;
+}
+
+Session* Acquire(const std::string& path, unsigned formats, bool dos, std::string& error) {
+  Identity id;
+  if (!Stat(path, formats, id)) {
+    error = "cannot open the archive";
+    return nullptr;
+  }
+  if (g_session && g_session->id == id) return g_session.get();
+  auto s = std::make_unique<Session>();
+  s->id = id;
+  s->dos = dos;
+  // Opening now tells whether the file is such an archive; the reader stays
+  // for the calls that follow.
+  std::string err;
+  s->reader = Reader::Open(path, formats, dos, &s->spool, {}, err);
+  if (!s->reader) {
+    error = err.empty() ? "not an archive of this kind" : err;
+    return nullptr;
+  }
+  g_session = std::move(s);
+  return g_session.get();
+}
+
+void DropSession() { g_session.reset(); }
+
+}  // namespace quillaby::arc
