@@ -27,11 +27,12 @@ std::string ParseOptions(int argc, char** argv, TCliOptions& o) {
   opterr = 0;
   optind = 1;
   for (;;) {
-    const int before = optind;
     const int c = ::getopt_long(argc, argv, ":o:e:r:m:dh", kLong, nullptr);
     if (c == -1) break;
     const std::string arg = optarg ? optarg : "";
-    const std::string shown = before < argc ? argv[before] : "";
+    // A short option by its letter, a long one as it was typed.
+    const std::string shown = optopt ? std::string("-") + static_cast<char>(optopt)
+                                     : std::string(argv[optind - 1]);
     switch (c) {
       case 'o':
         if (arg.empty()) return "the output folder is empty";
