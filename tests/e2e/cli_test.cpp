@@ -1,7 +1,10 @@
 // quillaby-batch as a user runs it: a separate process, its standard output,
 // standard error and exit status.
+#include <pty.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "E2eSupport.h"
@@ -162,6 +165,69 @@ TEST_F(Cli, UnsafeArchivesWriteNothingOutsideTheFolder) {
   EXPECT_EQ(ReadFile(ws / "out/evil.txt"), "mine");
   EXPECT_FALSE(fs::exists("/tmp/quillaby-batch-abs.txt"));
   EXPECT_TRUE(fs::exists(archive));
+}
+
+TEST_F(Cli, MaliciousAndBrokenArchivesAreKeptAndNothingLeavesTheFolder) {
+  const std::string malicious = std::string(QUILLABY_FIXTURES) + "/malicious";
+  fs::create_directories(ws / "out");
+  for (const auto& e : fs::directory_iterator(malicious)) {
+    const std::string name = e.path().filename();
+    SCOPED_TRACE(name);
+    fs::create_directories(ws / "in");
+    fs::copy_file(e.path(), ws / ("in/" + name));
+    const TCliResult r = RunCli({"-d", "-o", ws / ("out/" + name), ws / ("in/" + name)}, ws.Root());
+    EXPECT_EQ(r.Status, 1) << r.Out;
+    const Lines out = SplitLines(r.Out);
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out.back().rfind(L("エラー: "), 0), 0u) << out.back();
+    EXPECT_TRUE(fs::exists(ws / ("in/" + name)));
+  }
+  EXPECT_EQ(ReadFile(ws / "out/dotdot.tar/ok.txt"), ReadFile(ws / "out/dotdot.zip/ok.txt"));
+  EXPECT_TRUE(fs::is_regular_file(ws / "out/dotdot.tar/ok.txt"));
+  EXPECT_FALSE(fs::exists(ws / "out/x.txt"));
+  EXPECT_FALSE(fs::exists("/tmp/quillaby-evil-abs.txt"));
+  EXPECT_FALSE(fs::exists("/tmp/quillaby-evil-link.txt"));
+  Lines top;
+  for (const auto& e : fs::directory_iterator(ws.Root())) top.push_back(e.path().filename());
+  std::sort(top.begin(), top.end());
+  EXPECT_EQ(top, (Lines{"in", "out"}));
+  for (const auto& e : fs::directory_iterator(ws / "in")) EXPECT_TRUE(fs::exists(malicious + "/" + e.path().filename().string())) << e.path();
+}
+
+TEST_F(Cli, ShowsAProgressLineOnlyOnATerminal) {
+  const std::string big = ws.Fixture("big.zip");
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  int master = -1;
+  const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::dup2(out[1], 1);
+    ::close(out[0]);
+    // Only the program's own writes on the terminal.
+    const char* lsan = ::getenv("LSAN_OPTIONS");
+    ::setenv("LSAN_OPTIONS", (std::string(lsan ? lsan : "") + ":print_suppressions=0").c_str(), 1);
+    static std::string exe = QUILLABY_BATCH_EXE;
+    ::execl(exe.c_str(), exe.c_str(), "-m", "big1.bin,small.txt", big.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  std::string stdoutText, terminal;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) stdoutText.append(buf, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;) terminal.append(buf, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  ::close(master);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(SplitLines(stdoutText), (Lines{Header(big), L("出力先: ", ws / "in"), L("解凍: ", "big1.bin"),
+                                           L("解凍: ", "small.txt")}));
+  EXPECT_NE(terminal.find("\r[1/1] big.zip "), std::string::npos) << terminal;
+  EXPECT_NE(terminal.find("100%"), std::string::npos) << terminal;
+  const std::string erase = "\r\033[K";
+  ASSERT_GE(terminal.size(), erase.size());
+  EXPECT_EQ(terminal.substr(terminal.size() - erase.size()), erase) << ::testing::PrintToString(terminal);
 }
 
 // Archives of the shared source tree, made by real tools, come out as that tree.
