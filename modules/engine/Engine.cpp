@@ -21,10 +21,17 @@ int g_background = 0, g_cursor = 0, g_interval = 80;
 // libarchive converts names by the thread's locale; a fixed UTF-8 locale
 // makes that the same in every program.
 class LocaleGuard {
+  struct Utf8 {
+    locale_t loc = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
+    ~Utf8() {
+      if (loc) freelocale(loc);
+    }
+  };
+
  public:
   LocaleGuard() {
-    static locale_t utf8 = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
-    if (utf8) old_ = uselocale(utf8);
+    static Utf8 utf8;
+    if (utf8.loc) old_ = uselocale(utf8.loc);
   }
   ~LocaleGuard() {
     if (old_) uselocale(old_);
@@ -113,14 +120,15 @@ bool Select(Run& run, Session& s, Selection& sel) {
     sel.all = true;
     return true;
   }
-  bool ambiguous = rest.find_first_of(" \t\"") != std::string::npos;
+  // A stored name wins over any reading of its blanks, quotes or wildcards.
+  bool ambiguous = rest.find_first_of(" \t\"*?[") != std::string::npos;
   std::string whole = run.d.bracketClasses ? Unescape(rest) : rest;
   if (ambiguous) {
     s.CompleteIndex();
     for (const Entry& e : s.index)
-      if (e.name == whole) {
+      if (e.name == whole || e.name == rest) {
         Pattern p;
-        p.text = whole;
+        p.text = e.name;
         sel.items.push_back(p);
         return true;
       }
@@ -282,6 +290,11 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
   }
   std::string rel = run.cmd.keepFolders ? e.name : BaseName(e.name);
   std::string err;
+  for (std::size_t slash = rel.find('/'); slash != std::string::npos; slash = rel.find('/', slash + 1))
+    if (s.refusedLinks.count(rel.substr(0, slash))) {
+      run.Fail(ARC_E_UNSAFE, e.name, "refused: the path passes through a refused link");
+      return true;
+    }
   switch (e.kind) {
     case Kind::Other:
       run.Fail(ARC_E_UNSAFE, e.name, "refused: device nodes, FIFOs and sockets are not created");
@@ -292,6 +305,7 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
       return true;
     case Kind::Symlink: {
       if (!IsSafeLinkTarget(rel, e.link)) {
+        s.refusedLinks.insert(rel);
         run.Fail(ARC_E_UNSAFE, e.name, "refused: the link points outside the output folder (" + e.link + ")");
         return true;
       }

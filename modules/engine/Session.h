@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ class Session {
   long pos = -1;              // ordinal of the reader's current entry
   bool pending = false;       // the current entry's data is not read yet
   std::vector<std::string> passwords;
+  std::set<std::string> refusedLinks;  // links not made: nothing is written below them
   std::string error;          // why the last open or read failed
   ReadError errorKind = ReadError::None;
 

@@ -1,0 +1,145 @@
+// Which files each module takes, Japanese names from every kind of storage,
+// and the command words and switches of each dialect.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Dialects.h"
+#include "ModuleHarness.h"
+
+using namespace modtest;
+
+namespace {
+
+TEST(CheckArchive, EachModuleTakesItsFormatsOnly) {
+  const std::vector<std::string> files = {"tree-lh5-l2.lzh", "tree-deflate.zip", "tree.7z",      "tree.cab", "tree.tar.gz",
+                                          "tree.cpio",       "tree-rar4.rar",    "tree-rar5.rar", "x.log.gz", "src/readme.txt"};
+  struct Row {
+    const Dialect* d;
+    std::set<std::string> accepts;
+  } rows[] = {
+      {&kLha, {"tree-lh5-l2.lzh"}},
+      {&kZip, {"tree-deflate.zip"}},
+      {&k7z, {"tree.7z", "tree-deflate.zip"}},
+      {&kCab, {"tree.cab"}},
+      {&kTar, {"tree.tar.gz", "tree.cpio", "x.log.gz"}},
+      {&kRar, {"tree-rar4.rar", "tree-rar5.rar"}},
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    ASSERT_TRUE(m.Loaded()) << row.d->file;
+    for (const std::string& f : files) EXPECT_EQ(m.Check(Fixture(f)), row.accepts.count(f) == 1) << row.d->prefix << " " << f;
+    EXPECT_FALSE(m.Check(Fixture("no-such-file.zip")));
+  }
+}
+
+TEST(Names, ShiftJisAndUtf8FlaggedNamesArriveAsUtf8) {
+  struct Row {
+    const Dialect* d;
+    const char* archive;
+  } rows[] = {
+      {&kLha, "sjis-lh0.lzh"}, {&kZip, "sjis-raw.zip"}, {&k7zZip, "sjis-raw.zip"},
+      {&kRar, "sjis-rar4.rar"}, {&kTar, "sjis-raw.tar"}, {&kZip, "utf8-flagged.zip"},
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    std::set<std::string> names;
+    for (const Listed& l : m.List(Fixture(row.archive))) names.insert(l.name);
+    EXPECT_EQ(names, (std::set<std::string>{"表.txt", "ソフト/ソ.txt"})) << row.archive;
+    TempDir t;
+    Result r = m.Run(row.d->extract(Fixture(row.archive), t.Slash(), "", true, true));
+    EXPECT_EQ(r.code, 0) << row.archive << ": " << r.text;
+    auto tree = Tree(t.path());
+    EXPECT_EQ(tree["表.txt"], "hyou\n") << row.archive;
+    EXPECT_EQ(tree["ソフト/ソ.txt"], "so\n") << row.archive;
+    // One entry by its Japanese name, as the batch asks for it.
+    TempDir one;
+    r = m.Run(row.d->extract(Fixture(row.archive), one.Slash(), "ソフト/ソ.txt", true, true));
+    EXPECT_EQ(r.code, 0) << r.text;
+    EXPECT_EQ(Tree(one.path()), (std::map<std::string, std::string>{{"ソフト", "/"}, {"ソフト/ソ.txt", "so\n"}})) << row.archive;
+  }
+}
+
+TEST(Commands, CompressionAndListingWordsAreNotSupported) {
+  struct Row {
+    const Dialect* d;
+    std::string line;
+  } rows[] = {
+      {&kLha, "a -a2 -n1 \"A\" \"O/\" *.txt"}, {&kZip, "!-u -S -q -r \"A\" \"O/\" *.txt"},
+      {&k7z, "u -hide -aoa -y -r0 \"A\" \"O/\" *.txt"}, {&k7z, "a -hide -ms=off \"A\""},
+      {&kCab, "-a -i -n -o -r \"A\" \"O/\" *.txt"}, {&kTar, "-c --display-dialog=0 \"A\" \"O/\" *.txt"},
+      {&kRar, "-a -y \"A\""},
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    Result r = m.Run(row.line);
+    EXPECT_EQ(r.code, ARC_E_NOT_SUPPORTED) << row.line;
+    EXPECT_FALSE(r.text.empty());
+  }
+}
+
+TEST(Commands, TestCommandReadsEveryEntry) {
+  struct Row {
+    const Dialect* d;
+    std::string line;
+    int code;
+  } rows[] = {
+      {&kLha, "t -n1 -r2 \"" + Fixture("tree-lh5-l2.lzh") + "\"", 0},
+      {&kLha, "t -n1 -r2 \"" + Fixture("malicious/crc.lzh") + "\"", ARC_E_DATA},
+      {&kZip, "-t --i -q \"" + Fixture("tree-deflate.zip") + "\" \"/tmp/\"", 0},
+      {&kZip, "-t --i -q \"" + Fixture("malicious/crc.zip") + "\"", ARC_E_DATA},
+      {&kZip, "-t --i -q \"" + Fixture("tree-zipcrypto.zip") + "\"", ARC_E_PASSWORD},
+      {&kZip, "-t --i -q \"-Psecret \" \"" + Fixture("tree-zipcrypto.zip") + "\"", 0},
+      {&k7z, "t -hide -aoa -y -r0 \"" + Fixture("tree.7z") + "\" \"/tmp/\"", 0},
+      {&kCab, "-t -i -n -o -r \"" + Fixture("tree-mszip.cab") + "\"", 0},
+      {&kRar, "-t -y -u -o -s -r \"" + Fixture("tree-rar5.rar") + "\"", 0},
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    Result r = m.Run(row.line);
+    EXPECT_EQ(r.code, row.code) << row.line << ": " << r.text;
+  }
+}
+
+TEST(Commands, OddButValidLinesStillExtract) {
+  struct Row {
+    const Dialect* d;
+    std::string prefix, suffix;  // around the quoted archive
+    std::set<std::string> files;
+  } rows[] = {
+      // Unknown switches are ignored; items quoted or not.
+      {&kLha, "e -x1 -m1 -zz9", " \"OUT/\" readme.txt", {"readme.txt"}},
+      {&k7z, "x -aoa -y -r0 -mx9 -bogus", " \"OUT/\" \"with space.txt\" notes.txt", {"with space.txt", "notes.txt"}},
+      {&kRar, "-x -y -u -o -s -r", " \"OUT/\" readme.txt", {"readme.txt"}},
+      {&kZip, "-x --i -q -o", " \"OUT/\" img[1].txt", {"img[1].txt"}},  // a stored name wins over a bracket class
+      {&kCab, "-x -i -n -o -r -zenotes.txt", " \"OUT/\" n*.txt", {}},    // excluded
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    TempDir t;
+    std::string archive = row.d == &kLha ? "tree-lh5-l2.lzh" : row.d == &k7z ? "tree.7z" : row.d == &kRar ? "tree-rar4.rar"
+                          : row.d == &kZip ? "tree-deflate.zip" : "tree.cab";
+    std::string suffix = row.suffix;
+    suffix.replace(suffix.find("OUT"), 3, t.path().string());
+    Result r = m.Run(row.prefix + " \"" + Fixture(archive) + "\"" + suffix);
+    std::set<std::string> got;
+    for (auto& [name, data] : Tree(t.path()))
+      if (data != "/") got.insert(name);
+    EXPECT_EQ(got, row.files) << row.prefix << suffix << ": " << r.text;
+    EXPECT_EQ(r.code, row.files.empty() ? ARC_E_NO_MATCH : 0) << r.text;
+  }
+}
+
+TEST(Commands, NoMatchAndNotAnArchiveAreErrorsWithText) {
+  Module m(kZip.file, kZip.prefix);
+  TempDir t;
+  Result r = m.Run(kZip.extract(Fixture("tree-deflate.zip"), t.Slash(), "missing.txt", true, true));
+  EXPECT_EQ(r.code, ARC_E_NO_MATCH);
+  EXPECT_NE(r.text.find("missing.txt"), std::string::npos);
+  r = m.Run(kZip.extract(Fixture("tree.7z"), t.Slash(), "", true, true));
+  EXPECT_EQ(r.code, ARC_E_NOT_ARCHIVE);
+  EXPECT_NE(r.text.find("tree.7z"), std::string::npos);
+  EXPECT_TRUE(Tree(t.path()).empty());
+}
+
+}  // namespace
