@@ -1,6 +1,7 @@
 // The facade with fake modules under the real library names: types by
 // extension and by probing, the driver kept or replaced, the ZIP pair,
 // escaping, forwarding and the progress relay.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,6 +69,21 @@ TEST(Facade, ConstructionRegistersTheMessageAndAWindowThatDiesWithIt) {
     window = a.MessageWindow;
   }
   EXPECT_FALSE(platform::IsWindow(window));
+}
+
+TEST(Facade, DiesWithItsOwnerAndTakesItsDriverAndModuleAlong) {
+  FakeFolder fakes{"unlha32.dll"};
+  const std::string module = fakes.Path() + "/unlha32.dll";
+  auto* owner = new platform::TComponent(nullptr);
+  auto* a = new TArchiver(owner, 0);
+  a->SelectDriver(1);
+  ASSERT_NE(a->Driver, nullptr);
+  const platform::HWND window = a->MessageWindow;
+  delete owner;
+  EXPECT_FALSE(platform::IsWindow(window));
+  void* still = ::dlopen(module.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  EXPECT_EQ(still, nullptr);
+  if (still) ::dlclose(still);
 }
 
 TEST(Facade, ProbesLhaBeforeZipForAFileWithoutKnownExtension) {
