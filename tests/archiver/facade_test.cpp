@@ -348,7 +348,8 @@ TEST(Facade, MessageProcAnswersThroughTheRegisteredMessage) {
   ARC_PROGRESS progress{};
   progress.dwFileSize = 10;
   auto send = [&](unsigned msg) {
-    return platform::SendMessage(a.MessageWindow, msg, ARC_STATE_INPROCESS, reinterpret_cast<platform::LPARAM>(&progress));
+    return platform::SendMessage(a.MessageWindow, msg, ARC_STATE_INPROCESS,
+                                 reinterpret_cast<platform::LPARAM>(&progress));
   };
   EXPECT_EQ(send(a.MessageId), 0);  // no callback
 
