@@ -139,7 +139,7 @@ inline TCliResult RunCli(const std::vector<std::string>& args, const std::string
       if (r.Out.compare(lineStart, interruptAfter.size(), interruptAfter) == 0) {
         for (int i = 0; i < interrupts; ++i) {
           ::kill(pid, SIGINT);
-          if (i + 1 < interrupts) ::usleep(20000);
+          if (i + 1 < interrupts) ::usleep(5000);  // two signals, not one pending
         }
         sent = true;
       }
