@@ -33,6 +33,11 @@ constexpr int kProgressHeight = 8;
 constexpr int kPanel1Height = 49;
 constexpr int kMaskTypedLimit = 256;
 
+// The settings page holds its groups in the pages' fixed height: tight
+// margins, as on the original dialog.
+constexpr QMargins kGroupMargins(8, 4, 8, 6);
+constexpr int kGroupRowSpacing = 2;
+
 template <class W>
 W* Named(W* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
@@ -192,6 +197,8 @@ QWidget* TFormArc::BuildConfigPage() {
   folderLayout->addWidget(EditFolder, 2, 0);
   folderLayout->addWidget(ButtonFolder, 2, 1);
   folderLayout->setColumnStretch(0, 1);
+  folderLayout->setContentsMargins(kGroupMargins);
+  folderLayout->setVerticalSpacing(kGroupRowSpacing);
 
   GroupExist = Named(new QGroupBox(QStringLiteral("既存ファイルの解凍時の動作"), Panel2), "GroupExist");
   RadioOver = Named(new QRadioButton(QStringLiteral("上書き"), GroupExist), "RadioOver");
@@ -214,16 +221,22 @@ QWidget* TFormArc::BuildConfigPage() {
   for (QLabel* label : {LabelRename1, LabelRename2, LabelRename3, LabelRename4})
     existLayout->addWidget(label, row++, 0, 1, 2);
   existLayout->setColumnStretch(1, 1);
+  existLayout->setContentsMargins(kGroupMargins);
+  existLayout->setVerticalSpacing(kGroupRowSpacing);
 
   GroupAfter = Named(new TRadioGroup(QStringLiteral("解凍後のアーカイブファイル"),
                                      {QStringLiteral("何もしない"), QStringLiteral("削除")}, Panel2),
                      "GroupAfter");
   GroupAfter->SetItemIndex(0);
+  GroupAfter->layout()->setContentsMargins(kGroupMargins);
+  GroupAfter->layout()->setSpacing(kGroupRowSpacing);
 
   auto* lower = new QHBoxLayout;
   lower->addWidget(GroupExist, 1);
   lower->addWidget(GroupAfter, 0, Qt::AlignTop);
   auto* panelLayout = new QVBoxLayout(Panel2);
+  panelLayout->setContentsMargins(6, 6, 6, 6);
+  panelLayout->setSpacing(6);
   panelLayout->addWidget(GroupFolder);
   panelLayout->addLayout(lower);
   panelLayout->addStretch(1);
