@@ -31,7 +31,7 @@ make_shapes "$work"
 shape() {
   local label=$1 archive=$work/$2 module=$3 target=$4 extra=${5:-}
   if [[ ! -f $bin/$module ]]; then
-    printf '%-24s skipped: %s is not built\n' "$label" "$module"
+    printf '%-22s skipped: %s is not built\n' "$label" "$module"
     return
   fi
   local ref run
@@ -44,18 +44,19 @@ shape() {
   bk=$(field peak_kib "$run")
   rk=$(field peak_kib "$ref")
   r=$(ratio "$bs" "$rs")
-  printf '%-24s quillaby-batch %7.2fs  bsdtar %6.2fs  ratio %s (target %s, %s)  peak %s MiB (bsdtar %s)  exit %s, %s\n' \
-    "$label" "$bs" "$rs" "$r" "$target" "$(verdict "$r" "$target" "$bk")" "$(mib "$bk")" "$(mib "$rk")" \
+  printf '%-22s quillaby-batch %6.2fs  bsdtar %5.2fs  ratio %s (target %s, %s)  cpu ratio %s  peak %s MiB (bsdtar %s)  exit %s, %s\n' \
+    "$label" "$bs" "$rs" "$r" "$target" "$(verdict "$r" "$target" "$bk")" \
+    "$(ratio "$(field cpu "$run")" "$(field cpu "$ref")")" "$(mib "$bk")" "$(mib "$rk")" \
     "$(field status "$run")" "$(same_tree "$work/out-ref" "$work/out-batch")"
   if [[ $extra == 7zz ]]; then
     local z
     z=$(best_of "$runs" "$work/out-7zz" "$bin/bench-measure" 7zz x -y -bso0 -bsp0 "-o$work/out-7zz" "$archive")
-    printf '%-24s %-14s %7.2fs  (batch / 7zz: %s)  peak %s MiB\n' "" "7zz x" "$(field seconds "$z")" \
+    printf '%-22s %-14s %6.2fs  (batch / 7zz: %s)  peak %s MiB\n' "" "7zz x" "$(field seconds "$z")" \
       "$(ratio "$bs" "$(field seconds "$z")")" "$(mib "$(field peak_kib "$z")")"
   fi
 }
 
-echo "best of $runs runs; ratio = quillaby-batch / bsdtar -xf"
+echo "best of $runs runs (least wall time, least processor time); ratio = quillaby-batch / bsdtar -xf"
 shape "(a) zip, 5000 files" many.zip unzip32.dll 1.3
 shape "(b) solid 7z, 3000" solid.7z 7-zip32.dll 1.3 7zz
 shape "(c) tar.gz, 3000" many.tar.gz tar32.dll 1.3

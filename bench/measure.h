@@ -1,6 +1,8 @@
 #pragma once
-// Wall-clock seconds and peak resident memory, printed in one line the bench
-// scripts read: "seconds=S peak_kib=K" plus whatever the caller adds.
+// Wall-clock seconds, processor seconds (user + system) and peak resident
+// memory, printed in one line the bench scripts read:
+// "seconds=S cpu=C peak_kib=K" plus whatever the caller adds. The processor
+// time stays meaningful when other work shares the machine.
 #include <sys/resource.h>
 
 #include <chrono>
@@ -13,14 +15,12 @@ inline double SecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 // who: RUSAGE_SELF or RUSAGE_CHILDREN; Linux reports ru_maxrss in KiB.
-inline long PeakKib(int who) {
+inline void PrintResult(double seconds, int who) {
   rusage usage{};
   getrusage(who, &usage);
-  return usage.ru_maxrss;
-}
-
-inline void PrintResult(double seconds, long peakKib) {
-  std::printf("seconds=%.3f peak_kib=%ld", seconds, peakKib);
+  const double cpu = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  std::printf("seconds=%.3f cpu=%.3f peak_kib=%ld", seconds, cpu, usage.ru_maxrss);
 }
 
 }  // namespace bench

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   int status = 0;
   waitpid(pid, &status, 0);
   const double seconds = bench::SecondsSince(start);
-  bench::PrintResult(seconds, bench::PeakKib(RUSAGE_CHILDREN));
+  bench::PrintResult(seconds, RUSAGE_CHILDREN);
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   std::printf(" status=%d\n", code);
   return 0;

@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   }
   const double seconds = bench::SecondsSince(start);
 
-  bench::PrintResult(seconds, bench::PeakKib(RUSAGE_SELF));
+  bench::PrintResult(seconds, RUSAGE_SELF);
   std::printf(" list_seconds=%.3f entries=%zu failed=%ld messages=%ld\n", listSeconds, names.size(), failed,
               messages);
   platform::DestroyWindow(window);

@@ -36,7 +36,7 @@ make_shapes "$work"
 shape() {
   local label=$1 archive=$work/$2 module=$3 dialect=$4 target=$5 extra=${6:-}
   if ! have_module "$module"; then
-    printf '%-24s skipped: %s is not built\n' "$label" "$module"
+    printf '%-22s skipped: %s is not built\n' "$label" "$module"
     return
   fi
   local ref mod
@@ -45,25 +45,26 @@ shape() {
   local ms rs mk rk r
   ms=$(field seconds "$mod")
   if [[ -z $ms ]]; then
-    printf '%-24s %s: FAILED %s\n' "$label" "$module" "$mod"
+    printf '%-22s %s: FAILED %s\n' "$label" "$module" "$mod"
     return
   fi
   rs=$(field seconds "$ref")
   mk=$(field peak_kib "$mod")
   rk=$(field peak_kib "$ref")
   r=$(ratio "$ms" "$rs")
-  printf '%-24s %-12s %7.2fs  bsdtar %6.2fs  ratio %s (target %s, %s)  peak %s MiB (bsdtar %s)  %s entries, %s failed, %s\n' \
-    "$label" "$module" "$ms" "$rs" "$r" "$target" "$(verdict "$r" "$target" "$mk")" "$(mib "$mk")" "$(mib "$rk")" \
+  printf '%-22s %-12s %6.2fs  bsdtar %5.2fs  ratio %s (target %s, %s)  cpu ratio %s  peak %s MiB (bsdtar %s)  %s entries, %s failed, %s\n' \
+    "$label" "$module" "$ms" "$rs" "$r" "$target" "$(verdict "$r" "$target" "$mk")" \
+    "$(ratio "$(field cpu "$mod")" "$(field cpu "$ref")")" "$(mib "$mk")" "$(mib "$rk")" \
     "$(field entries "$mod")" "$(field failed "$mod")" "$(same_tree "$work/out-ref" "$work/out-mod")"
   if [[ $extra == 7zz ]]; then
     local z
     z=$(best_of "$runs" "$work/out-7zz" "$bin/bench-measure" 7zz x -y -bso0 -bsp0 "-o$work/out-7zz" "$archive")
-    printf '%-24s %-12s %7.2fs  (module / 7zz: %s)  peak %s MiB\n' "" "7zz x" "$(field seconds "$z")" \
+    printf '%-22s %-12s %6.2fs  (module / 7zz: %s)  peak %s MiB\n' "" "7zz x" "$(field seconds "$z")" \
       "$(ratio "$ms" "$(field seconds "$z")")" "$(mib "$(field peak_kib "$z")")"
   fi
 }
 
-echo "best of $runs runs; ratio = module / bsdtar -xf"
+echo "best of $runs runs (least wall time, least processor time); ratio = module / bsdtar -xf"
 shape "(a) zip, 5000 files" many.zip unzip32.dll zip 1.3
 shape "(a) zip, 5000 files" many.zip 7-zip32.dll 7z-zip 1.3
 shape "(b) solid 7z, 3000" solid.7z 7-zip32.dll 7z 1.3 7zz
