@@ -6,6 +6,7 @@
 # Usage: bench/batch_bench.sh [BUILD_DIR]    (default: build)
 #   BENCH_RUNS=N   runs per measurement, the fastest counts (default 3)
 #   BENCH_KEEP=1   keep the work folder under /tmp
+#   BENCH_SHAPES=DIR  build the archives there once and reuse them later
 # Build first, without sanitizers:
 #   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 #   cmake --build build --target bench-measure quillaby-batch quillaby_modules
@@ -24,12 +25,16 @@ sanitizer_warning "$build"
 
 work=$(mktemp -d /tmp/quillaby-bench.XXXXXX)
 [[ ${BENCH_KEEP:-0} == 1 ]] || trap 'rm -rf "$work"' EXIT
-echo "building the archives in $work ..."
-make_shapes "$work"
+shapes=${BENCH_SHAPES:-$work}
+if [[ ! -f $shapes/large.tar.gz ]]; then
+  echo "building the archives in $shapes ..."
+  mkdir -p "$shapes"
+  make_shapes "$shapes"
+fi
 
 # shape LABEL ARCHIVE MODULE TARGET [7zz]
 shape() {
-  local label=$1 archive=$work/$2 module=$3 target=$4 extra=${5:-}
+  local label=$1 archive=$shapes/$2 module=$3 target=$4 extra=${5:-}
   if [[ ! -f $bin/$module ]]; then
     printf '%-22s skipped: %s is not built\n' "$label" "$module"
     return
@@ -56,6 +61,11 @@ shape() {
   fi
 }
 
+# The command starts without a window system's libraries.
+start=$(best_of "$runs" "$work/out-start" "$bin/bench-measure" "$bin/quillaby-batch" --version)
+qt=$(ldd "$bin/quillaby-batch" | grep -c -i 'libQt' || true)
+printf 'quillaby-batch --version: %.3fs, peak %s MiB, Qt libraries linked: %s\n' "$(field seconds "$start")" \
+  "$(mib "$(field peak_kib "$start")")" "$qt"
 echo "best of $runs runs (least wall time, least processor time); ratio = quillaby-batch / bsdtar -xf"
 shape "(a) zip, 5000 files" many.zip unzip32.dll 1.3
 shape "(b) solid 7z, 3000" solid.7z 7-zip32.dll 1.3 7zz

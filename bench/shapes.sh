@@ -49,6 +49,7 @@ PY
 
 make_shapes() {
   local dir=$1
+  rm -rf "$dir"/src-* "$dir"/many.zip "$dir"/solid.7z "$dir"/*.tar.gz
   make_small_tree "$dir/src-5000" 5000
   make_small_tree "$dir/src-3000" 3000
   mkdir -p "$dir/src-large"
