@@ -394,4 +394,29 @@ TEST_F(BatchRun, UnsafeNamesAreRefusedBeforeAnythingIsTouched) {
   EXPECT_EQ(host.Rows.size(), 1u);
 }
 
+TEST_F(BatchRun, NothingIsWrittenThroughALinkOrOutsideTheFolder) {
+  // out/sub leads out of the output folder.
+  WriteFile(ws / "outside/d.txt", "outside");
+  fs::create_directories(ws / "out");
+  fs::create_directory_symlink(ws / "outside", ws / "out/sub");
+  WriteFile(ws / "out/a.txt", "old");
+  host.Rows = {ws.Fixture("set.zip")};
+  host.Fixed = true;
+  host.Folder = ws / "out";
+  host.Exist = ExistPolicy::Rename;
+  Run("sub/d.txt");
+  host.Pattern = "../%a";  // a pattern that would leave the folder
+  host.Rows = {ws / "in/set.zip"};
+  Run("a.txt");
+  EXPECT_EQ(host.Lines,
+            (Lines{Header(ws / "in/set.zip"), L("出力先: ", host.Folder), L("エラー: ", "sub/d.txt"),
+                   Header(ws / "in/set.zip"), L("出力先: ", host.Folder), L("リネーム: ", "a.txt⇒../set.txt"),
+                   L("エラー: ", "../set.txt")}));
+  EXPECT_EQ(ReadFile(ws / "outside/d.txt"), "outside");
+  EXPECT_EQ(std::distance(fs::directory_iterator(ws / "outside"), {}), 1);
+  EXPECT_EQ(ReadFile(ws / "out/a.txt"), "old");
+  EXPECT_FALSE(fs::exists(ws / "set.txt"));
+  EXPECT_FALSE(fs::exists(quillaby::SwapPath()));
+}
+
 }  // namespace
