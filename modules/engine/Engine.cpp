@@ -125,10 +125,10 @@ bool Select(Run& run, Session& s, Selection& sel) {
   std::string whole = run.d.bracketClasses ? Unescape(rest) : rest;
   if (ambiguous) {
     s.CompleteIndex();
-    for (const Entry& e : s.index)
-      if (e.name == whole || e.name == rest) {
+    for (const std::string* n : {static_cast<const std::string*>(&whole), &rest})
+      if (s.byName.count(*n)) {
         Pattern p;
-        p.text = e.name;
+        p.text = *n;
         sel.items.push_back(p);
         return true;
       }
@@ -137,7 +137,7 @@ bool Select(Run& run, Session& s, Selection& sel) {
     sel.items.push_back(MakePattern(rest, run.d.bracketClasses));
   }
   // A name cut to fit the record must not pick another entry of that name.
-  if (s.complete)
+  if (s.complete && s.longNames)
     for (const Pattern& p : sel.items) {
       if (p.wild) continue;
       bool exact = false, cut = false;
@@ -178,7 +178,7 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
   }
   FileWriter w(out, rel);
   std::string err;
-  if (!w.Open(err)) {
+  if (!w.Open(e.mode, err)) {
     run.Fail(ARC_E_UNSAFE, e.name, "refused: " + err);
     return true;
   }
@@ -221,7 +221,7 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
     return false;
   }
   std::int64_t size = std::max<std::int64_t>(e.size, static_cast<std::int64_t>(total));
-  OutResult placed = w.Commit(size, e.mode, e.mtime, run.cmd.overwrite, err);
+  OutResult placed = w.Commit(size, e.mtime, run.cmd.overwrite, err);
   if (placed == OutResult::Exists) {
     run.Fail(ARC_E_EXISTS, e.name, "exists and overwriting is off; kept");
     return true;
@@ -343,8 +343,22 @@ void Execute(Run& run, Session& s, OutputFolder* out) {
   std::vector<std::size_t> targets;
   bool known = s.complete;
   if (known) {
-    for (std::size_t i = 0; i < s.index.size(); ++i)
-      if (sel.Selects(s.index[i])) targets.push_back(i);
+    // One plain name of a file: look it up instead of matching every entry.
+    bool direct = !sel.all && sel.items.size() == 1 && !sel.items[0].wild && sel.excludes.empty();
+    if (direct) {
+      auto [from, to] = s.byName.equal_range(sel.items[0].text);
+      for (auto it = from; it != to; ++it) {
+        if (s.index[it->second].kind == Kind::Dir) direct = false;
+        targets.push_back(it->second);
+      }
+      if (targets.empty()) direct = false;
+      std::sort(targets.begin(), targets.end());
+    }
+    if (!direct) {
+      targets.clear();
+      for (std::size_t i = 0; i < s.index.size(); ++i)
+        if (sel.Selects(s.index[i])) targets.push_back(i);
+    }
     if (targets.empty()) {
       run.Fail(ARC_E_NO_MATCH, run.cmd.rest, "no entry matches");
       return;

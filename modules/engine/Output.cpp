@@ -13,6 +13,19 @@ namespace quillaby::arc {
 namespace {
 
 std::atomic<unsigned long> g_temp{0};
+const std::string g_pid = std::to_string(::getpid());
+
+// The last output folder stays open: a batch names the same one for every
+// entry, and checking it is one stat instead of a mkdir and an open.
+struct RootCache {
+  std::string path;
+  int fd = -1;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  ~RootCache() {
+    if (fd >= 0) ::close(fd);
+  }
+} g_root;
 
 std::vector<std::string> Parts(const std::string& rel) {
   std::vector<std::string> parts;
@@ -28,17 +41,11 @@ std::vector<std::string> Parts(const std::string& rel) {
 
 std::string TempName(const std::string& name) {
   std::string base = name.size() > 200 ? name.substr(0, 200) : name;
-  return ".qlb" + std::to_string(::getpid()) + "-" + std::to_string(++g_temp) + "-" + base;
+  return ".qlb" + g_pid + "-" + std::to_string(++g_temp) + "-" + base;
 }
 
 // Moves temp to name inside dir; without overwrite an existing name stays.
 OutResult Place(int dir, const std::string& temp, const std::string& name, bool overwrite, std::string& error) {
-  struct stat st {};
-  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) {
-    ::unlinkat(dir, temp.c_str(), 0);
-    error = "a folder of that name exists";
-    return OutResult::Error;
-  }
   int rc = overwrite ? ::renameat(dir, temp.c_str(), dir, name.c_str())
                      : ::renameat2(dir, temp.c_str(), dir, name.c_str(), RENAME_NOREPLACE);
   if (rc != 0 && !overwrite && errno == EINVAL) {
@@ -50,7 +57,7 @@ OutResult Place(int dir, const std::string& temp, const std::string& name, bool 
     int err = errno;
     ::unlinkat(dir, temp.c_str(), 0);
     if (err == EEXIST) return OutResult::Exists;
-    error = std::strerror(err);
+    error = (err == EISDIR || err == ENOTEMPTY) ? "a folder of that name exists" : std::strerror(err);
     return OutResult::Error;
   }
   return OutResult::Ok;
@@ -59,28 +66,48 @@ OutResult Place(int dir, const std::string& temp, const std::string& name, bool 
 }  // namespace
 
 OutputFolder::OutputFolder(const std::string& root) : root_(root.empty() ? "." : root) {
+  struct stat st {};
+  if (g_root.fd >= 0 && g_root.path == root_ && ::stat(root_.c_str(), &st) == 0 && st.st_dev == g_root.dev &&
+      st.st_ino == g_root.ino) {
+    rootFd_ = g_root.fd;
+    return;
+  }
   // The output folder itself may be reached through links: it is the user's choice.
   ::mkdir(root_.c_str(), 0777);
   rootFd_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (rootFd_ < 0) error_ = std::string("cannot open the output folder: ") + std::strerror(errno);
+  if (rootFd_ < 0) {
+    error_ = std::string("cannot open the output folder: ") + std::strerror(errno);
+    return;
+  }
+  if (::fstat(rootFd_, &st) == 0) {
+    if (g_root.fd >= 0) ::close(g_root.fd);
+    g_root.path = root_;
+    g_root.fd = rootFd_;
+    g_root.dev = st.st_dev;
+    g_root.ino = st.st_ino;
+  }
 }
 
 OutputFolder::~OutputFolder() {
-  if (rootFd_ >= 0) ::close(rootFd_);
+  if (rootFd_ >= 0 && rootFd_ != g_root.fd) ::close(rootFd_);
+}
+
+void OutputFolder::Release(int fd) const {
+  if (fd >= 0 && fd != rootFd_) ::close(fd);
 }
 
 int OutputFolder::OpenParent(const std::string& rel, bool create, std::string& name) {
   std::vector<std::string> parts = Parts(rel);
   if (parts.empty()) return -1;
   name = parts.back();
-  int fd = ::dup(rootFd_);
+  int fd = rootFd_;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
     int next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (next < 0 && errno == ENOENT && create) {
       if (::mkdirat(fd, parts[i].c_str(), 0777) == 0 || errno == EEXIST)
         next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     }
-    ::close(fd);
+    Release(fd);
     if (next < 0) return -1;
     fd = next;
   }
@@ -97,7 +124,7 @@ OutResult OutputFolder::MakeFolder(const std::string& rel) {
     if (errno != EEXIST || ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode))
       r = OutResult::Error;
   }
-  ::close(dir);
+  Release(dir);
   return r;
 }
 
@@ -107,7 +134,7 @@ unsigned OutputFolder::Existing(const std::string& rel) {
   if (dir < 0) return 0;
   struct stat st {};
   unsigned type = ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? (st.st_mode & S_IFMT) : 0;
-  ::close(dir);
+  Release(dir);
   return type;
 }
 
@@ -116,17 +143,18 @@ FileWriter::FileWriter(OutputFolder& out, const std::string& rel) : out_(out), r
 FileWriter::~FileWriter() {
   if (fd_ >= 0) ::close(fd_);
   if (!temp_.empty() && dirFd_ >= 0) ::unlinkat(dirFd_, temp_.c_str(), 0);
-  if (dirFd_ >= 0) ::close(dirFd_);
+  out_.Release(dirFd_);
 }
 
-bool FileWriter::Open(std::string& error) {
+bool FileWriter::Open(unsigned mode, std::string& error) {
   dirFd_ = out_.OpenParent(rel_, true, name_);
   if (dirFd_ < 0) {
     error = "a folder on the way is a link or cannot be made";
     return false;
   }
   temp_ = TempName(name_);
-  fd_ = ::openat(dirFd_, temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  unsigned perm = (mode & 0777) ? ((mode & 0777) | 0400) : 0644;
+  fd_ = ::openat(dirFd_, temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, perm);
   if (fd_ < 0) {
     error = std::strerror(errno);
     temp_.clear();
@@ -151,12 +179,11 @@ bool FileWriter::Write(const void* data, std::size_t n, std::int64_t offset, std
   return true;
 }
 
-OutResult FileWriter::Commit(std::int64_t size, unsigned mode, std::time_t mtime, bool overwrite, std::string& error) {
+OutResult FileWriter::Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error) {
   if (size > end_ && ::ftruncate(fd_, size) != 0) {
     error = std::strerror(errno);
     return OutResult::Error;
   }
-  ::fchmod(fd_, (mode & 0777) | 0400);
   struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
   ::futimens(fd_, times);
   if (::close(fd_) != 0) {
@@ -185,7 +212,7 @@ OutResult MakeSymlink(OutputFolder& out, const std::string& rel, const std::stri
   } else {
     r = Place(dir, temp, name, overwrite, error);
   }
-  ::close(dir);
+  out.Release(dir);
   return r;
 }
 
@@ -198,14 +225,14 @@ OutResult MakeHardlink(OutputFolder& out, const std::string& rel, const std::str
   }
   struct stat st {};
   if (::fstatat(tdir, targetName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(tdir);
+    out.Release(tdir);
     error = "the link target has not been extracted";
     return OutResult::Error;
   }
   std::string name;
   int dir = out.OpenParent(rel, true, name);
   if (dir < 0) {
-    ::close(tdir);
+    out.Release(tdir);
     error = "a folder on the way is a link or cannot be made";
     return OutResult::Unsafe;
   }
@@ -217,8 +244,8 @@ OutResult MakeHardlink(OutputFolder& out, const std::string& rel, const std::str
   } else {
     r = Place(dir, temp, name, overwrite, error);
   }
-  ::close(dir);
-  ::close(tdir);
+  out.Release(dir);
+  out.Release(tdir);
   return r;
 }
 

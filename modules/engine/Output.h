@@ -23,8 +23,9 @@ class OutputFolder {
   const std::string& Root() const { return root_; }
 
   // Opens (creating when asked) the folder that holds rel; name gets the last
-  // component. Returns a descriptor the caller closes, or -1.
+  // component. Returns a descriptor to hand back to Release, or -1.
   int OpenParent(const std::string& rel, bool create, std::string& name);
+  void Release(int fd) const;
   OutResult MakeFolder(const std::string& rel);
   // The existing object at rel: 0 none, else its st_mode type bits.
   unsigned Existing(const std::string& rel);
@@ -40,10 +41,10 @@ class FileWriter {
  public:
   FileWriter(OutputFolder& out, const std::string& rel);
   ~FileWriter();  // removes the temporary file unless committed
-  bool Open(std::string& error);
+  bool Open(unsigned mode, std::string& error);
   bool Write(const void* data, std::size_t n, std::int64_t offset, std::string& error);
-  // Sets size, mode and time and renames into place.
-  OutResult Commit(std::int64_t size, unsigned mode, std::time_t mtime, bool overwrite, std::string& error);
+  // Sets size and time and renames into place.
+  OutResult Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error);
 
  private:
   OutputFolder& out_;

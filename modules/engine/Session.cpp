@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <set>
 
+#include "modules/arcapi.h"
+
 namespace quillaby::arc {
 namespace {
 
@@ -24,10 +26,17 @@ bool Stat(const std::string& path, unsigned formats, Identity& id) {
 
 // Folders that hold other entries are not listed: a full extraction makes
 // them anyway, and only an empty one needs its own entry.
-void MarkListed(std::vector<Entry>& index) {
+void Finish(Session& s) {
+  std::vector<Entry>& index = s.index;
+  s.byName.clear();
+  s.byName.reserve(index.size());
+  for (std::size_t i = 0; i < index.size(); ++i) {
+    s.byName.emplace(index[i].name, i);
+    if (index[i].name.size() > ARC_FNAME_MAX - 1) s.longNames = true;
+  }
   std::set<std::string> parents;
   for (const Entry& e : index)
-    for (std::size_t s = e.name.find('/'); s != std::string::npos; s = e.name.find('/', s + 1)) parents.insert(e.name.substr(0, s));
+    for (std::size_t at = e.name.find('/'); at != std::string::npos; at = e.name.find('/', at + 1)) parents.insert(e.name.substr(0, at));
   for (Entry& e : index) e.listed = !(e.kind == Kind::Dir && parents.count(e.name));
 }
 
@@ -70,7 +79,7 @@ int Session::Advance() {
   if (r == 0) {
     if (!complete) {
       complete = true;
-      MarkListed(index);
+      Finish(*this);
     }
     return 0;
   }
@@ -80,7 +89,7 @@ int Session::Advance() {
   if (!complete) {
     // What could be read stays known; the rest is damaged.
     complete = damaged = true;
-    MarkListed(index);
+    Finish(*this);
   }
   return -1;
 }
@@ -107,7 +116,7 @@ bool Session::CompleteIndex() {
           errorKind = reader->ErrorKind();
           Rewind();
           complete = damaged = true;
-          MarkListed(index);
+          Finish(*this);
           break;
         }
         e.size = total;

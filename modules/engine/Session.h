@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ class Session {
   std::vector<Entry> index;   // every entry read so far, in archive order
   bool complete = false;      // index holds the whole archive
   bool damaged = false;       // the archive could not be read to its end
+  // Once complete: ordinals by stored name, and whether any name is longer
+  // than the entry record holds.
+  std::unordered_multimap<std::string, std::size_t> byName;
+  bool longNames = false;
   Spool spool;                // before reader: the reader writes to it until it goes
   std::unique_ptr<Reader> reader;
   long pos = -1;              // ordinal of the reader's current entry
