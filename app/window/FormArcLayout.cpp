@@ -119,6 +119,8 @@ void TFormArc::BuildWindow() {
        QStringLiteral("全てのファイル (*)")});
   OpenDialog->setSizeGripEnabled(true);
 
+  // Rows as high as the window's font needs, now that the list has it.
+  ListFile->verticalHeader()->setDefaultSectionSize(ListFile->fontMetrics().height() + 6);
   resize(kClientWidth, kClientHeight);
   // The pages' height is set once the splitter has its real size; before
   // that the splitter would scale it.
@@ -161,7 +163,6 @@ QWidget* TFormArc::BuildListPage() {
   ListFile->setWordWrap(false);
   ListFile->setAcceptDrops(false);
   ListFile->verticalHeader()->hide();
-  ListFile->verticalHeader()->setDefaultSectionSize(ListFile->fontMetrics().height() + 6);
   ListFile->horizontalHeader()->setSectionsClickable(false);
   ListFile->horizontalHeader()->setHighlightSections(false);
   ListFile->horizontalHeader()->setStretchLastSection(false);
