@@ -241,6 +241,7 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
 // Handles the current entry of the session; false stops the command.
 bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
   ++run.matched;
+  if (e.name.empty() && e.kind == Kind::Dir) return true;  // the archive's root folder
   if (!IsSafeName(e.name)) {
     run.Fail(ARC_E_UNSAFE, e.name, "refused: the name is absolute or leaves the output folder");
     return true;

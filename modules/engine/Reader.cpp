@@ -160,6 +160,18 @@ Reader::~Reader() = default;
 
 long Reader::OpenCount() { return g_opens.load(); }
 
+unsigned Reader::Detected() const {
+  if (impl_->lone || (impl_->formats & kTarFamily)) return kTarFamily;
+  switch (impl_->a ? (archive_format(impl_->a) & ARCHIVE_FORMAT_BASE_MASK) : 0) {
+    case ARCHIVE_FORMAT_LHA: return kLha;
+    case ARCHIVE_FORMAT_ZIP: return kZip;
+    case ARCHIVE_FORMAT_7ZIP: return kSevenZip;
+    case ARCHIVE_FORMAT_CAB: return kCab;
+    case ARCHIVE_FORMAT_RAR: case ARCHIVE_FORMAT_RAR_V5: return kRar;
+    default: return impl_->formats;
+  }
+}
+
 void Reader::AddPassword(const std::string& password) {
   if (impl_->a && !password.empty()) archive_read_add_passphrase(impl_->a, password.c_str());
 }

@@ -37,7 +37,8 @@ void Finish(Session& s) {
   std::set<std::string> parents;
   for (const Entry& e : index)
     for (std::size_t at = e.name.find('/'); at != std::string::npos; at = e.name.find('/', at + 1)) parents.insert(e.name.substr(0, at));
-  for (Entry& e : index) e.listed = !(e.kind == Kind::Dir && parents.count(e.name));
+  // The archive's own root ("./" in a tar) names nothing to list.
+  for (Entry& e : index) e.listed = !e.name.empty() && !(e.kind == Kind::Dir && parents.count(e.name));
 }
 
 }  // namespace
@@ -132,7 +133,10 @@ Session* Acquire(const std::string& path, unsigned formats, bool dos, std::strin
     error = "cannot open the archive";
     return nullptr;
   }
-  if (g_session && g_session->id == id) return g_session.get();
+  // A command that narrows the formats ("-tzip") still uses the session when
+  // the file was read as one of them.
+  if (g_session && g_session->id.SameFile(id) && (g_session->id.formats == formats || (g_session->detected & formats)))
+    return g_session.get();
   auto s = std::make_unique<Session>();
   s->id = id;
   s->dos = dos;
@@ -144,6 +148,7 @@ Session* Acquire(const std::string& path, unsigned formats, bool dos, std::strin
     error = err.empty() ? "not an archive of this kind" : err;
     return nullptr;
   }
+  s->detected = s->reader->Detected();
   g_session = std::move(s);
   return g_session.get();
 }

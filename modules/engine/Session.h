@@ -23,14 +23,15 @@ struct Identity {
   off_t size = 0;
   std::int64_t mtimeNs = 0;
   unsigned formats = 0;
-  bool operator==(const Identity& o) const {
-    return path == o.path && dev == o.dev && ino == o.ino && size == o.size && mtimeNs == o.mtimeNs && formats == o.formats;
+  bool SameFile(const Identity& o) const {
+    return path == o.path && dev == o.dev && ino == o.ino && size == o.size && mtimeNs == o.mtimeNs;
   }
 };
 
 class Session {
  public:
   Identity id;
+  unsigned detected = 0;      // the format the file was read as (a Formats bit)
   bool dos = false;
   std::vector<Entry> index;   // every entry read so far, in archive order
   bool complete = false;      // index holds the whole archive

@@ -1,5 +1,7 @@
 #include "ModuleHarness.h"
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -47,6 +49,27 @@ bool Module::Check(const std::string& archive) const {
 }
 
 long Module::Opens() const { return reinterpret_cast<long (*)()>(Proc("DebugOpenCount"))(); }
+
+void WriteTar(const fs::path& file, const std::vector<Item>& items) {
+  struct archive* a = archive_write_new();
+  archive_write_set_format_pax_restricted(a);
+  archive_write_open_filename(a, file.c_str());
+  for (const Item& it : items) {
+    struct archive_entry* e = archive_entry_new();
+    archive_entry_set_pathname(e, it.name.c_str());
+    archive_entry_set_filetype(e, it.type);
+    archive_entry_set_perm(e, 0644);
+    if (!it.hardlink.empty()) archive_entry_set_hardlink(e, it.hardlink.c_str());
+    if (it.type == AE_IFLNK) archive_entry_set_symlink(e, it.data.c_str());
+    bool data = it.type == AE_IFREG && it.hardlink.empty();
+    archive_entry_set_size(e, static_cast<la_int64_t>(data ? it.data.size() : 0));
+    archive_write_header(a, e);
+    if (data) archive_write_data(a, it.data.data(), it.data.size());
+    archive_entry_free(e);
+  }
+  archive_write_close(a);
+  archive_write_free(a);
+}
 
 std::string Fixture(const std::string& name) { return std::string(QUILLABY_FIXTURES) + "/" + name; }
 

@@ -42,6 +42,15 @@ class Module {
 };
 
 std::string Fixture(const std::string& name);
+
+// A tar written at test time for cases the fixtures do not hold.
+struct Item {
+  std::string name;
+  unsigned type;     // AE_IFREG, AE_IFDIR, AE_IFLNK
+  std::string data;  // contents, or the link target
+  std::string hardlink = "";
+};
+void WriteTar(const fs::path& file, const std::vector<Item>& items);
 std::string ReadAll(const fs::path& p);
 
 // A fresh folder under the system's temporary folder, removed afterwards.

@@ -2,6 +2,8 @@
 // listing, full and partial extraction, stored folders and overwrite.
 #include <gtest/gtest.h>
 
+#include <archive_entry.h>
+
 #include <algorithm>
 #include <fstream>
 #include <set>
@@ -155,6 +157,24 @@ TEST(Enumeration, LoneCompressedFileAndDebPackage) {
   std::vector<std::string> members;
   for (const Listed& l : tar.List(Fixture("pkg.deb"))) members.push_back(l.name);
   EXPECT_EQ(members, (std::vector<std::string>{"debian-binary", "control.tar.xz", "data.tar.xz"}));
+}
+
+TEST(Enumeration, TarRootEntryAndHardLinks) {
+  TempDir t;
+  fs::path tar = t.path() / "dot.tar";
+  WriteTar(tar, {{"./", AE_IFDIR, ""}, {"./a.txt", AE_IFREG, "alpha"}, {"./b.txt", AE_IFREG, "", "./a.txt"}});
+  Module m(kTar.file, kTar.prefix);
+  std::vector<std::string> names;
+  for (const Listed& l : m.List(tar.string())) names.push_back(l.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"a.txt", "b.txt"}));
+  Result r = m.Run(kTar.extract(tar.string(), t.Slash() + "out/", "", true, true));
+  EXPECT_EQ(r.code, 0) << r.text;
+  EXPECT_EQ(Tree(t.path() / "out"), (std::map<std::string, std::string>{{"a.txt", "alpha"}, {"b.txt", "alpha"}}));
+  // A hard link alone, its target not extracted: an error, nothing made.
+  r = m.Run(kTar.extract(tar.string(), t.Slash() + "lone/", "b.txt", true, true));
+  EXPECT_NE(r.code, 0);
+  EXPECT_NE(r.text.find("b.txt"), std::string::npos);
+  EXPECT_TRUE(Tree(t.path() / "lone").empty());
 }
 
 }  // namespace

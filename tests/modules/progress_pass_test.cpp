@@ -130,7 +130,8 @@ TEST(OnePass, EntryByEntryExtractionReadsTheArchiveOnce) {
   struct Row {
     const Dialect* d;
     const char* archive;
-  } rows[] = {{&k7z, "tree.7z"}, {&kTar, "tree.tar.gz"}, {&kTar, "tree.tar.xz"}, {&kRar, "tree-rar5.rar"}};
+  } rows[] = {{&k7z, "tree.7z"}, {&k7zZip, "tree-7zz.zip"}, {&kZip, "tree-deflate.zip"}, {&kTar, "tree.tar.gz"},
+              {&kTar, "tree.tar.xz"}, {&kRar, "tree-rar5.rar"}, {&kLha, "tree-lh5-l2.lzh"}};
   for (const Row& row : rows) {
     Module m(row.d->file, row.d->prefix);
     TempDir t;

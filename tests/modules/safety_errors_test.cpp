@@ -15,32 +15,6 @@ using namespace modtest;
 
 namespace {
 
-struct Item {
-  std::string name;
-  unsigned type;  // AE_IFREG, AE_IFDIR, AE_IFLNK
-  std::string data;
-};
-
-// A tar written at test time for cases the fixtures do not hold.
-void WriteTar(const fs::path& file, const std::vector<Item>& items) {
-  struct archive* a = archive_write_new();
-  archive_write_set_format_pax_restricted(a);
-  ASSERT_EQ(archive_write_open_filename(a, file.c_str()), ARCHIVE_OK);
-  for (const Item& it : items) {
-    struct archive_entry* e = archive_entry_new();
-    archive_entry_set_pathname(e, it.name.c_str());
-    archive_entry_set_filetype(e, it.type);
-    archive_entry_set_perm(e, 0644);
-    if (it.type == AE_IFLNK) archive_entry_set_symlink(e, it.data.c_str());
-    else archive_entry_set_size(e, static_cast<la_int64_t>(it.type == AE_IFREG ? it.data.size() : 0));
-    archive_write_header(a, e);
-    if (it.type == AE_IFREG) archive_write_data(a, it.data.data(), it.data.size());
-    archive_entry_free(e);
-  }
-  archive_write_close(a);
-  archive_write_free(a);
-}
-
 bool NoTempFiles(const fs::path& root) {
   for (auto& [name, data] : Tree(root))
     if (fs::path(name).filename().string().rfind(".qlb", 0) == 0) return false;
