@@ -11,6 +11,26 @@ using namespace modtest;
 
 namespace {
 
+TEST(Exports, EveryModuleOffersTheCallingConvention) {
+  const char* suffixes[] = {"", "GetVersion", "GetRunning", "CheckArchive", "GetFileCount", "OpenArchive", "CloseArchive",
+                            "FindFirst", "FindNext", "SetOwnerWindowEx", "QueryFunctionList", "GetBackGroundMode",
+                            "SetBackGroundMode", "GetCursorMode", "SetCursorMode", "GetCursorInterval", "SetCursorInterval",
+                            "ExtractMem"};
+  for (const Dialect* d : {&kLha, &kZip, &k7z, &kCab, &kTar, &kRar}) {
+    Module m(d->file, d->prefix);
+    ASSERT_TRUE(m.Loaded()) << d->file;
+    for (const char* s : suffixes) EXPECT_NE(m.Proc(s), nullptr) << d->prefix << s;
+    EXPECT_EQ(m.Proc("ConfigDialog"), nullptr);
+    EXPECT_EQ(m.Proc("CompressMem"), nullptr);
+    auto query = reinterpret_cast<ARC_SETINT_FN>(m.Proc("QueryFunctionList"));
+    EXPECT_TRUE(query(ARC_FN_EXTRACTMEM));
+    EXPECT_FALSE(query(ARC_FN_COMPRESSMEM));
+    EXPECT_EQ(reinterpret_cast<ARC_GETFILECOUNT_FN>(m.Proc("GetFileCount"))(Fixture("src/readme.txt").c_str()), -1);
+  }
+  Module lha(kLha.file, kLha.prefix);
+  EXPECT_EQ(reinterpret_cast<ARC_GETFILECOUNT_FN>(lha.Proc("GetFileCount"))(Fixture("tree-lh5-l2.lzh").c_str()), 10);
+}
+
 TEST(CheckArchive, EachModuleTakesItsFormatsOnly) {
   const std::vector<std::string> files = {"tree-lh5-l2.lzh", "tree-deflate.zip", "tree.7z",      "tree.cab", "tree.tar.gz",
                                           "tree.cpio",       "tree-rar4.rar",    "tree-rar5.rar", "x.log.gz", "src/readme.txt"};
@@ -127,6 +147,35 @@ TEST(Commands, OddButValidLinesStillExtract) {
       if (data != "/") got.insert(name);
     EXPECT_EQ(got, row.files) << row.prefix << suffix << ": " << r.text;
     EXPECT_EQ(r.code, row.files.empty() ? ARC_E_NO_MATCH : 0) << r.text;
+  }
+}
+
+// Each driver's switches with every option set, the work folder with a blank.
+TEST(Commands, EveryDriverOptionStillExtracts) {
+  struct Row {
+    const Dialect* d;
+    const char* archive;
+    std::string switches;
+  } rows[] = {
+      {&kLha, "tree-lh5-l2.lzh", "e -a2 -n1 -x1 -c1 -m1 -r2 -jm5 \"-w/tmp/my work\" -jo2020-01-01 -job2030-01-01 -jx*.bak -jx -v --extra"},
+      {&kLha, "tree-lh5-l2.lzh", "e  "},
+      {&kZip, "tree-deflate.zip", "-x -q -j -o \"-Psecret \" --extra"},
+      {&kZip, "tree-deflate.zip", "-u --i -q -o"},
+      {&k7z, "tree.7z", "x -hide -aoa -y -r0 -mx=9 \"-w/tmp/my work\" \"-psecret\" -x!*.bak -x!*.tmp --extra"},
+      {&k7zZip, "tree-zipcrypto.zip", "e -tzip -hide -aoa -y -r0 \"-psecret\""},
+      {&kCab, "tree-mszip.cab", "-x -g -i -j -n -o -r -m2 \"-h/tmp/my work\" -ys2020 -ye2030 -ze*.bak -ze --extra"},
+      {&kCab, "tree.cab", "-x  "},
+      {&kTar, "tree.tar.bz2", "-x --display-dialog=0 --use-directory=0 -z --extra"},
+      {&kTar, "tree.tar", "-x "},
+      {&kRar, "tree-rar4.rar", "-e -y -u -o -s -r --extra"},
+      {&kRar, "tree-rar5.rar", "-x "},
+  };
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    TempDir t;
+    Result r = m.Run(row.switches + " \"" + Fixture(row.archive) + "\" \"" + t.Slash() + "\" readme.txt");
+    EXPECT_EQ(r.code, 0) << row.switches << ": " << r.text;
+    EXPECT_EQ(ReadAll(t.path() / "readme.txt"), ReadAll(Fixture("src/readme.txt"))) << row.switches;
   }
 }
 
