@@ -447,6 +447,11 @@ int Perform(Run& run, const char* line, ARC_HWND) {
 void FillRecord(const Entry& e, ARC_INDIVIDUALINFO* info) {
   std::memset(info, 0, sizeof(*info));
   info->dwOriginalSize = e.size < 0 ? 0 : static_cast<std::uint32_t>(e.size);
+  if (e.packed >= 0 && e.kind == Kind::File) {
+    info->dwCompressedSize = static_cast<std::uint32_t>(e.packed);
+    info->dwCRC = e.crc;
+    if (e.size > 0) info->wRatio = static_cast<std::uint16_t>(std::min<std::int64_t>(e.packed * 1000 / e.size, 65535));
+  }
   std::tm tm{};
   std::time_t t = e.mtime;
   if (localtime_r(&t, &tm) && tm.tm_year >= 80) {

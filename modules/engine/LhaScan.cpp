@@ -113,6 +113,8 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
       if (headerSize < 22 + nameLen || !ReadAt(fd, off, headerSize, h)) { out.clear(); return false; }
       file.assign(h, 22, nameLen);
       Placeholder(h, 22, nameLen, false);
+      hdr.packed = comp;
+      if (headerSize >= 24 + nameLen) hdr.crc = static_cast<std::uint16_t>(Le16(reinterpret_cast<const unsigned char*>(h.data()) + 22 + nameLen));
       if (level == 1) {
         // The extended headers follow the base header and count in comp.
         std::string ext;
@@ -124,6 +126,7 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
         // The patched extended headers travel in the overlay too.
         h.resize(headerSize - 2);
         h.append(ext, 0, end);
+        hdr.packed = comp + 2 >= end ? comp + 2 - end : 0;
       }
       unsigned char sum = 0;
       for (std::uint64_t i = 2; i < headerSize; ++i) sum = static_cast<unsigned char>(sum + static_cast<unsigned char>(h[i]));
@@ -134,6 +137,8 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
       if (!ReadAt(fd, off, fixedLen, head)) { out.clear(); return false; }
       const auto* p = reinterpret_cast<const unsigned char*>(head.data());
       headerSize = level == 2 ? Le16(p) : Le32(p + 24);
+      hdr.packed = comp;
+      hdr.crc = static_cast<std::uint16_t>(Le16(p + 21));
       if (headerSize < fixedLen || headerSize > (1u << 20) || !ReadAt(fd, off, headerSize, h)) { out.clear(); return false; }
       std::size_t end = 0;
       if (!WalkExtended(h, fixedLen, level == 2 ? 2 : 4, file, dir, file16, dir16, crcAt, end)) { out.clear(); return false; }

@@ -13,6 +13,8 @@ struct LhaHeader {
   std::string patched;        // the header bytes with placeholder names
   std::string name;           // stored name, raw bytes, "/" between folders
   bool utf16 = false;         // name came from a UTF-16 extended header (now UTF-8)
+  std::uint64_t packed = 0;   // bytes of compressed data
+  std::uint16_t crc = 0;      // CRC-16 of the original data
 };
 
 // Reads every header of an LHA file from fd. False when the file does not

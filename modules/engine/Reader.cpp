@@ -380,6 +380,8 @@ int Reader::Next(Entry& out) {
   bool fromScan = !m.lha.empty() && ord < m.lha.size();
   if (fromScan) {
     raw = m.lha[ord].name;
+    out.packed = static_cast<std::int64_t>(m.lha[ord].packed);
+    out.crc = m.lha[ord].crc;
   } else {
     const char* p = archive_entry_pathname(e);
     if (!p) p = archive_entry_pathname_utf8(e);

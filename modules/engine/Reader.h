@@ -22,6 +22,8 @@ struct Entry {
   std::string link;       // link target for Symlink and Hardlink
   Kind kind = Kind::File;
   std::int64_t size = -1; // -1: not known before the data is read
+  std::int64_t packed = -1;  // compressed size where the format tells it
+  std::uint32_t crc = 0;     // stored CRC where the format tells it
   std::time_t mtime = 0;
   unsigned mode = 0644;
   bool encrypted = false;

@@ -37,7 +37,7 @@ std::vector<Listed> Module::List(const std::string& archive, const std::string& 
   if (!h) return out;
   ARC_INDIVIDUALINFO info{};
   for (int r = first(h, mask.c_str(), &info); r == 0; r = next(h, &info)) {
-    out.push_back({info.szFileName, info.dwOriginalSize, info.szAttribute});
+    out.push_back({info.szFileName, info.dwOriginalSize, info.szAttribute, info.dwCompressedSize, info.dwCRC, info.wRatio});
     info = ARC_INDIVIDUALINFO{};
   }
   close(h);

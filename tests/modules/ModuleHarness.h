@@ -17,6 +17,8 @@ struct Listed {
   std::string name;
   std::uint32_t size;
   std::string attribute;
+  std::uint32_t packed = 0, crc = 0;
+  std::uint16_t ratio = 0;
 };
 
 struct Result {

@@ -131,6 +131,25 @@ TEST(Enumeration, KeepsArchiveOrder) {
                                              "notes.txt", "readme.txt", "with space.txt", "日本語.txt"}));
 }
 
+TEST(Enumeration, LhaRecordsCarryPackedSizeAndCrc) {
+  std::string text = ReadAll(Fixture("src/readme.txt"));
+  std::uint16_t crc = 0;  // CRC-16 as LHA stores it
+  for (unsigned char c : text) {
+    crc ^= c;
+    for (int b = 0; b < 8; ++b) crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : static_cast<std::uint16_t>(crc >> 1);
+  }
+  Module m(kLha.file, kLha.prefix);
+  for (const char* archive : {"tree-lh5-l0.lzh", "tree-lh5-l1.lzh", "tree-lh5-l2.lzh", "tree-lh0.lzh"}) {
+    auto listed = m.List(Fixture(archive), "readme.txt");
+    ASSERT_EQ(listed.size(), 1u) << archive;
+    EXPECT_EQ(listed[0].crc, crc) << archive;
+    bool stored = std::string(archive) == "tree-lh0.lzh";
+    if (stored) EXPECT_EQ(listed[0].packed, 1200u);
+    else EXPECT_LT(listed[0].packed, 1200u) << archive;
+    EXPECT_EQ(listed[0].ratio, listed[0].packed * 1000 / 1200) << archive;
+  }
+}
+
 TEST(Enumeration, MaskSelectsEntriesAndFolderHasItsAttribute) {
   Module m(kZip.file, kZip.prefix);
   std::vector<std::string> names;
