@@ -240,6 +240,35 @@ TEST_F(BatchRun, AbortBetweenEntriesKeepsTheArchiveAndItsRow) {
   EXPECT_EQ(host.Positions.back(), 0);
 }
 
+// The window's own route: its progress callback processes messages, and the
+// click is among them, nested inside the module's extraction.
+TEST_F(BatchRun, AClickProcessedDuringAnExtractionStopsAfterIt) {
+  const std::string archive = ws.Fixture("set.lzh");
+  host.Rows = {archive};
+  host.After = 1;
+  ArchiverN::TArchiver archiver(nullptr, 0);
+  archiver.OnArchiverProc.Context = &host;
+  archiver.OnArchiverProc.Func = [](void* context, ArchiverN::TArchiver*, std::uint32_t, const ARC_PROGRESS*) {
+    static_cast<TScriptedHost*>(context)->ProcessMessages();
+    return true;
+  };
+  quillaby::TBatchRun run(host, archiver);
+  bool clickedInside = false;
+  host.OnMessages = [&](int round) {
+    if (round == 2) {  // the first notification after the archive's start
+      clickedInside = run.FRunning;
+      run.ButtonExecClick(std::string());
+    }
+  };
+  run.ButtonExecClick("*.*");
+  EXPECT_TRUE(clickedInside);
+  EXPECT_EQ(host.Lines, (Lines{Header(archive), L("出力先: ", ws / "in"), L("解凍: ", "a.txt"), kAborted}));
+  EXPECT_EQ(ReadFile(ws / "in/a.txt"), "alpha\n");
+  EXPECT_FALSE(fs::exists(ws / "in/b.txt"));
+  EXPECT_EQ(host.Rows, (Lines{archive}));
+  EXPECT_TRUE(fs::exists(archive));
+}
+
 TEST_F(BatchRun, AbortDuringTheLastEntrySettlesTheArchiveAsComplete) {
   const std::string archive = ws.Fixture("set.zip");
   host.Rows = {archive};
