@@ -20,12 +20,16 @@ TCliHost::TCliHost(const TCliOptions& options, bool progressOnStderr)
 TCliHost::~TCliHost() { EraseProgress(); }
 
 std::string TCliHost::RowFullPath(int row) {
-  // The run reads each row once, when its turn comes.
-  ++started_;
-  current_ = platform::ToUtf8(platform::path::FileName(rows_[static_cast<std::size_t>(row)]), platform::GetCodePage());
-  position_ = 0;
-  DrawProgress();
-  return rows_[static_cast<std::size_t>(row)];
+  const std::string& path = rows_[static_cast<std::size_t>(row)];
+  // Only finished rows are removed, and all of them lie above row.
+  const int number = static_cast<int>(options_.Archives.size() - rows_.size()) + row + 1;
+  if (number != started_) {
+    started_ = number;
+    current_ = platform::ToUtf8(platform::path::FileName(path), platform::GetCodePage());
+    position_ = 0;
+    DrawProgress();
+  }
+  return path;
 }
 
 void TCliHost::DeleteRow(int row) { rows_.erase(rows_.begin() + row); }

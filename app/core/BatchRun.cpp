@@ -67,11 +67,18 @@ void TBatchRun::RunBatch(const std::vector<std::string>& masks) {
 }
 
 void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
+  // Messages processed during the archive may have removed its row; then the
+  // row at i is the next one, which must be neither deleted nor skipped.
+  const std::string row = host_.RowFullPath(i);
+  auto stillHere = [&] { return i < host_.RowCount() && host_.RowFullPath(i) == row; };
   auto deleteRow = [&] {
-    if (i < host_.RowCount()) host_.DeleteRow(i);
+    if (stillHere()) host_.DeleteRow(i);
+  };
+  auto keepRow = [&] {
+    if (stillHere()) ++i;
   };
   ++summary_.Archives;
-  archiver_.SetFileName(host_.RowFullPath(i));
+  archiver_.SetFileName(row);
   const std::string archive = archiver_.ArchiveName;
   Log("-----" + Shown(archive) + "-----");
   if (archiver_.IsArchive(archive) == 0) {
@@ -106,7 +113,7 @@ void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
   if (found_ == 0) {
     Log(std::string(kIndent) + "対象となるファイルはありませんでした。");
     ++summary_.Kept;
-    ++i;
+    keepRow();
   } else if (errors_ == 0 && ranToEnd) {
     if (host_.AfterIndex() == 1 && platform::DeleteFile(archive))
       Log(std::string(kIndent) + "アーカイブファイルを削除しました。");
@@ -115,7 +122,7 @@ void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
   } else {
     // An error, or an abort before the last entry: the archive and its row stay.
     ++summary_.Kept;
-    ++i;
+    keepRow();
   }
 }
 

@@ -313,6 +313,20 @@ TEST_F(BatchRun, RowsAddedDuringTheRunAreProcessedByIt) {
   EXPECT_TRUE(host.Rows.empty());
 }
 
+TEST_F(BatchRun, ARowRemovedDuringItsArchiveTakesNoOtherRowWithIt) {
+  const std::string first = ws.Fixture("set.zip");
+  const std::string second = ws.Fixture("set.lzh", "more");
+  host.Rows = {first, second};
+  host.OnLine = [&](const std::string& line) {
+    if (line == L("解凍: ", "a.txt") && host.Rows.front() == first) host.Rows.erase(host.Rows.begin());
+  };
+  Run("a.txt,b.txt");
+  EXPECT_EQ(host.Lines, (Lines{Header(first), L("出力先: ", ws / "in"), L("解凍: ", "a.txt"), L("解凍: ", "b.txt"),
+                               Header(second), L("出力先: ", ws / "more"), L("解凍: ", "a.txt"),
+                               L("解凍: ", "b.txt")}));
+  EXPECT_TRUE(host.Rows.empty());
+}
+
 // The rename sequence never loses the file that was there.
 TEST_F(BatchRun, ASwapFileLeftFromACrashIsNeverOverwritten) {
   WriteFile(quillaby::SwapPath(), "someone's only copy");
