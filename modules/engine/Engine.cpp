@@ -178,8 +178,10 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
   }
   FileWriter w(out, rel);
   std::string err;
-  if (!w.Open(e.mode, err)) {
-    run.Fail(ARC_E_UNSAFE, e.name, "refused: " + err);
+  bool unsafe = false;
+  if (!w.Open(e.mode, err, unsafe)) {
+    if (unsafe) run.Fail(ARC_E_UNSAFE, e.name, "refused: " + err);
+    else run.Fail(ARC_E_WRITE, e.name, "cannot write: " + err);
     return true;
   }
   Progress prog(e.name, out.Root() + "/" + rel, e.size);
@@ -302,7 +304,11 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
       return true;
     case Kind::Dir:
       if (!run.cmd.keepFolders) return true;
-      if (out->MakeFolder(rel) != OutResult::Ok) run.Fail(ARC_E_UNSAFE, e.name, "refused: cannot make the folder here");
+      switch (out->MakeFolder(rel)) {
+        case OutResult::Ok: break;
+        case OutResult::Unsafe: run.Fail(ARC_E_UNSAFE, e.name, "refused: a folder on the way is a link"); break;
+        default: run.Fail(ARC_E_WRITE, e.name, "cannot make the folder"); break;
+      }
       return true;
     case Kind::Symlink: {
       if (!IsSafeLinkTarget(rel, e.link)) {

@@ -100,12 +100,17 @@ int OutputFolder::OpenParent(const std::string& rel, bool create, std::string& n
   std::vector<std::string> parts = Parts(rel);
   if (parts.empty()) return -1;
   name = parts.back();
+  blockedByLink_ = false;
   int fd = rootFd_;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
     int next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (next < 0 && errno == ENOENT && create) {
       if (::mkdirat(fd, parts[i].c_str(), 0777) == 0 || errno == EEXIST)
         next = ::openat(fd, parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    }
+    if (next < 0) {
+      struct stat st {};
+      blockedByLink_ = ::fstatat(fd, parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
     }
     Release(fd);
     if (next < 0) return -1;
@@ -117,7 +122,7 @@ int OutputFolder::OpenParent(const std::string& rel, bool create, std::string& n
 OutResult OutputFolder::MakeFolder(const std::string& rel) {
   std::string name;
   int dir = OpenParent(rel, true, name);
-  if (dir < 0) return OutResult::Unsafe;
+  if (dir < 0) return blockedByLink_ ? OutResult::Unsafe : OutResult::Error;
   OutResult r = OutResult::Ok;
   if (::mkdirat(dir, name.c_str(), 0777) != 0) {
     struct stat st {};
@@ -146,10 +151,12 @@ FileWriter::~FileWriter() {
   out_.Release(dirFd_);
 }
 
-bool FileWriter::Open(unsigned mode, std::string& error) {
+bool FileWriter::Open(unsigned mode, std::string& error, bool& unsafe) {
+  unsafe = false;
   dirFd_ = out_.OpenParent(rel_, true, name_);
   if (dirFd_ < 0) {
-    error = "a folder on the way is a link or cannot be made";
+    unsafe = out_.BlockedByLink();
+    error = unsafe ? "a folder on the way is a link" : "a folder on the way cannot be made";
     return false;
   }
   temp_ = TempName(name_);
@@ -201,8 +208,8 @@ OutResult MakeSymlink(OutputFolder& out, const std::string& rel, const std::stri
   std::string name;
   int dir = out.OpenParent(rel, true, name);
   if (dir < 0) {
-    error = "a folder on the way is a link or cannot be made";
-    return OutResult::Unsafe;
+    error = out.BlockedByLink() ? "a folder on the way is a link" : "a folder on the way cannot be made";
+    return out.BlockedByLink() ? OutResult::Unsafe : OutResult::Error;
   }
   std::string temp = TempName(name);
   OutResult r = OutResult::Ok;

@@ -26,6 +26,8 @@ class OutputFolder {
   // component. Returns a descriptor to hand back to Release, or -1.
   int OpenParent(const std::string& rel, bool create, std::string& name);
   void Release(int fd) const;
+  // After a failed OpenParent: whether a link stood in the way.
+  bool BlockedByLink() const { return blockedByLink_; }
   OutResult MakeFolder(const std::string& rel);
   // The existing object at rel: 0 none, else its st_mode type bits.
   unsigned Existing(const std::string& rel);
@@ -34,6 +36,7 @@ class OutputFolder {
   std::string root_;
   int rootFd_ = -1;
   std::string error_;
+  bool blockedByLink_ = false;
 };
 
 // One regular file being written.
@@ -41,7 +44,8 @@ class FileWriter {
  public:
   FileWriter(OutputFolder& out, const std::string& rel);
   ~FileWriter();  // removes the temporary file unless committed
-  bool Open(unsigned mode, std::string& error);
+  // unsafe tells a link on the way from other failures.
+  bool Open(unsigned mode, std::string& error, bool& unsafe);
   bool Write(const void* data, std::size_t n, std::int64_t offset, std::string& error);
   // Sets size and time and renames into place.
   OutResult Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error);

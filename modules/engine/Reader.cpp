@@ -80,6 +80,7 @@ struct Tee {
   struct archive* stage1 = nullptr;
   Spool* spool = nullptr;
   bool eof = false;
+  bool failed = false;  // the compressed stream itself is broken
 };
 
 la_ssize_t TeeRead(struct archive* a, void* ctx, const void** out) {
@@ -94,6 +95,7 @@ la_ssize_t TeeRead(struct archive* a, void* ctx, const void** out) {
     return 0;
   }
   if (r < ARCHIVE_WARN) {
+    t->failed = true;
     archive_set_error(a, archive_errno(t->stage1), "%s", archive_error_string(t->stage1) ? archive_error_string(t->stage1) : "decompression error");
     return -1;
   }
@@ -316,6 +318,8 @@ std::unique_ptr<Reader> Reader::Open(const std::string& path, unsigned formats, 
       }
       return r;
     }
+    // Data that does not decompress is no lone compressed file either.
+    if (m.tee.failed) return fail(m.a);
     // Not an archive inside: a lone compressed file, read from the start.
     archive_read_free(m.a);
     m.a = nullptr;

@@ -5,6 +5,7 @@
 #include <archive_entry.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -135,6 +136,29 @@ TEST(Errors, BrokenAndEncryptedArchivesLeaveNoFile) {
   Result r = zip.Run("-u --i -q -o \"-Psecret \" \"" + Fixture("malicious/encrypted.zip") + "\" \"" + t.Slash() + "\"");
   EXPECT_EQ(r.code, 0) << r.text;
   EXPECT_EQ(ReadAll(t.path() / "secret.txt"), "the secret text\n");
+}
+
+TEST(Errors, FileInTheWayIsAWriteErrorNotARefusal) {
+  TempDir t;
+  fs::path tar = t.path() / "clash.tar";
+  WriteTar(tar, {{"a", AE_IFREG, "file"}, {"a/b", AE_IFREG, "below a file"}});
+  Module m(kTar.file, kTar.prefix);
+  Result r = m.Run(kTar.extract(tar.string(), t.Slash() + "out/", "", true, true));
+  EXPECT_EQ(r.code, ARC_E_WRITE) << r.text;
+  EXPECT_NE(r.text.find("a/b"), std::string::npos) << r.text;
+  EXPECT_EQ(ReadAll(t.path() / "out" / "a"), "file");
+}
+
+TEST(Errors, UnwritableOutputFolderIsAWriteError) {
+  TempDir t;
+  Module m(kTar.file, kTar.prefix);
+  fs::create_directories(t.path() / "locked");
+  fs::permissions(t.path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+  if (::access((t.path() / "locked").c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
+  Result r = m.Run(kTar.extract(Fixture("tree.tar"), (t.path() / "locked").string() + "/", "notes.txt", true, true));
+  EXPECT_EQ(r.code, ARC_E_WRITE) << r.text;
+  EXPECT_NE(r.text.find("notes.txt"), std::string::npos);
+  fs::permissions(t.path() / "locked", fs::perms::owner_all);
 }
 
 TEST(Errors, LongNameCutForTheRecordNeverPicksAnotherEntry) {
