@@ -36,38 +36,58 @@ bool NextToken(const std::string& s, std::size_t& pos, Token& t) {
 
 bool ParseCommand(const Dialect& d, const std::string& line, Command& cmd, std::string& error) {
   cmd = Command{};
+  std::vector<Token> tokens;
   std::size_t pos = 0;
   Token t;
-  bool haveArchive = false;
-  bool first = true;
-  while (NextToken(line, pos, t)) {
-    if (first && !t.quoted && !t.text.empty() && t.text[0] != '/') {
-      first = false;
-      cmd.word = t.text;
-      d.word(t.text, cmd);
-      continue;
-    }
-    first = false;
-    if (!t.text.empty() && t.text[0] == '-') {
-      d.option(t.text, cmd);
-      continue;
-    }
-    cmd.archive = t.text;
-    haveArchive = true;
-    break;
+  while (NextToken(line, pos, t)) tokens.push_back(t);
+  std::size_t i = 0;
+  if (!tokens.empty() && !tokens[0].quoted && !tokens[0].text.empty() && tokens[0].text[0] != '/') {
+    cmd.word = tokens[0].text;
+    d.word(cmd.word, cmd);
+    i = 1;
+  } else {
+    d.word("", cmd);
   }
-  if (!haveArchive) {
+  // The archive is the first quoted name; drivers quote it always. Without
+  // any, the first plain word that is no switch stands for it.
+  std::size_t archive = tokens.size();
+  for (std::size_t k = i; k < tokens.size(); ++k)
+    if (tokens[k].quoted && (tokens[k].text.empty() || tokens[k].text[0] != '-')) {
+      archive = k;
+      break;
+    }
+  if (archive == tokens.size())
+    for (std::size_t k = i; k < tokens.size(); ++k)
+      if (!tokens[k].text.empty() && tokens[k].text[0] != '-') {
+        archive = k;
+        break;
+      }
+  if (archive == tokens.size()) {
     error = "no archive name in the command";
     return false;
   }
-  if (cmd.word.empty()) d.word("", cmd);
+  // Switches; a plain word after a switch belongs to it (a value with blanks
+  // that a driver put in unquoted, such as an exclusion pattern).
+  std::string sw;
+  for (std::size_t k = i; k < archive; ++k) {
+    const Token& tk = tokens[k];
+    if (!tk.text.empty() && tk.text[0] == '-') {
+      if (!sw.empty()) d.option(sw, cmd);
+      sw = tk.text;
+    } else if (!sw.empty()) {
+      sw += " " + tk.text;
+    }
+  }
+  if (!sw.empty()) d.option(sw, cmd);
+  cmd.archive = tokens[archive].text;
   // An output folder: a quoted token ending in "/" right after the archive.
-  std::size_t after = t.end;
-  std::size_t probe = after;
-  Token folder;
-  if (NextToken(line, probe, folder) && folder.quoted && !folder.text.empty() && folder.text.back() == '/') {
-    cmd.outputDir = folder.text;
-    after = folder.end;
+  std::size_t after = tokens[archive].end;
+  if (archive + 1 < tokens.size()) {
+    const Token& folder = tokens[archive + 1];
+    if (folder.quoted && !folder.text.empty() && folder.text.back() == '/') {
+      cmd.outputDir = folder.text;
+      after = folder.end;
+    }
   }
   if (after < line.size() && IsBlank(line[after])) ++after;
   cmd.rest = line.substr(after);

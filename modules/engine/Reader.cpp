@@ -174,9 +174,6 @@ unsigned Reader::Detected() const {
   }
 }
 
-void Reader::AddPassword(const std::string& password) {
-  if (impl_->a && !password.empty()) archive_read_add_passphrase(impl_->a, password.c_str());
-}
 
 void Reader::SetError(struct archive* a, ReadError fallback) {
   const char* e = a ? archive_error_string(a) : nullptr;

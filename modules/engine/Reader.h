@@ -45,7 +45,6 @@ class Reader {
   int Next(Entry& e);
   // 1: a block, 0: end of the entry's data, -1: an error.
   int Data(const void** buf, std::size_t* size, std::int64_t* offset);
-  void AddPassword(const std::string& password);
   // The Formats bit of what the file turned out to be.
   unsigned Detected() const;
   const std::string& Error() const { return error_; }

@@ -133,6 +133,7 @@ TEST(Commands, OddButValidLinesStillExtract) {
       {&kRar, "-x -y -u -o -s -r", " \"OUT/\" readme.txt", {"readme.txt"}},
       {&kZip, "-x --i -q -o", " \"OUT/\" img[1].txt", {"img[1].txt"}},  // a stored name wins over a bracket class
       {&kCab, "-x -i -n -o -r -zenotes.txt", " \"OUT/\" n*.txt", {}},    // excluded
+      {&k7z, "x -aoa -y -x!with space.txt", " \"OUT/\" w*.txt notes.txt", {"notes.txt"}},  // an exclusion with a blank
   };
   for (const Row& row : rows) {
     Module m(row.d->file, row.d->prefix);
@@ -161,7 +162,7 @@ TEST(Commands, EveryDriverOptionStillExtracts) {
       {&kLha, "tree-lh5-l2.lzh", "e  "},
       {&kZip, "tree-deflate.zip", "-x -q -j -o \"-Psecret \" --extra"},
       {&kZip, "tree-deflate.zip", "-u --i -q -o"},
-      {&k7z, "tree.7z", "x -hide -aoa -y -r0 -mx=9 \"-w/tmp/my work\" \"-psecret\" -x!*.bak -x!*.tmp --extra"},
+      {&k7z, "tree.7z", "x -hide -aoa -y -r0 -mx=9 \"-w/tmp/my work\" \"-psecret\" -x!*.bak -x!old notes.txt --extra"},
       {&k7zZip, "tree-zipcrypto.zip", "e -tzip -hide -aoa -y -r0 \"-psecret\""},
       {&kCab, "tree-mszip.cab", "-x -g -i -j -n -o -r -m2 \"-h/tmp/my work\" -ys2020 -ye2030 -ze*.bak -ze --extra"},
       {&kCab, "tree.cab", "-x  "},
