@@ -96,9 +96,9 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
   while (off < fileSize) {
     if (!ReadAt(fd, off, 1, fixed)) break;
     if (fixed[0] == 0) break;  // the end mark
-    if (off + 22 > fileSize || !ReadAt(fd, off, 22, fixed)) { out.clear(); return false; }
+    if (off + 22 > fileSize || !ReadAt(fd, off, 22, fixed)) return !out.empty();
     const auto* f = reinterpret_cast<const unsigned char*>(fixed.data());
-    if (f[2] != '-' || f[3] != 'l' || f[6] != '-') { out.clear(); return false; }
+    if (f[2] != '-' || f[3] != 'l' || f[6] != '-') return !out.empty();
     int level = f[20];
     std::uint64_t comp = Le32(f + 7);
     std::uint64_t headerSize = 0;
@@ -110,7 +110,7 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
     if (level == 0 || level == 1) {
       headerSize = static_cast<std::uint64_t>(f[0]) + 2;
       std::size_t nameLen = f[21];
-      if (headerSize < 22 + nameLen || !ReadAt(fd, off, headerSize, h)) { out.clear(); return false; }
+      if (headerSize < 22 + nameLen || !ReadAt(fd, off, headerSize, h)) return !out.empty();
       file.assign(h, 22, nameLen);
       Placeholder(h, 22, nameLen, false);
       hdr.packed = comp;
@@ -120,9 +120,9 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
         std::string ext;
         std::uint64_t extStart = off + headerSize - 2;
         std::uint64_t extLimit = std::min<std::uint64_t>({comp + 2, fileSize - extStart, 1u << 20});
-        if (!ReadAt(fd, extStart, extLimit, ext)) { out.clear(); return false; }
+        if (!ReadAt(fd, extStart, extLimit, ext)) return !out.empty();
         std::size_t end = 0;
-        if (!WalkExtended(ext, 0, 2, file, dir, file16, dir16, crcAt, end)) { out.clear(); return false; }
+        if (!WalkExtended(ext, 0, 2, file, dir, file16, dir16, crcAt, end)) return !out.empty();
         // The patched extended headers travel in the overlay too.
         h.resize(headerSize - 2);
         h.append(ext, 0, end);
@@ -134,14 +134,14 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
     } else if (level == 2 || level == 3) {
       std::size_t fixedLen = level == 2 ? 24 : 28;
       std::string head;
-      if (!ReadAt(fd, off, fixedLen, head)) { out.clear(); return false; }
+      if (!ReadAt(fd, off, fixedLen, head)) return !out.empty();
       const auto* p = reinterpret_cast<const unsigned char*>(head.data());
       headerSize = level == 2 ? Le16(p) : Le32(p + 24);
       hdr.packed = comp;
       hdr.crc = static_cast<std::uint16_t>(Le16(p + 21));
-      if (headerSize < fixedLen || headerSize > (1u << 20) || !ReadAt(fd, off, headerSize, h)) { out.clear(); return false; }
+      if (headerSize < fixedLen || headerSize > (1u << 20) || !ReadAt(fd, off, headerSize, h)) return !out.empty();
       std::size_t end = 0;
-      if (!WalkExtended(h, fixedLen, level == 2 ? 2 : 4, file, dir, file16, dir16, crcAt, end)) { out.clear(); return false; }
+      if (!WalkExtended(h, fixedLen, level == 2 ? 2 : 4, file, dir, file16, dir16, crcAt, end)) return !out.empty();
       if (crcAt >= 0 && static_cast<std::size_t>(crcAt) + 2 <= h.size()) {
         h[crcAt] = h[crcAt + 1] = 0;
         std::uint16_t crc = Crc16(reinterpret_cast<const unsigned char*>(h.data()), h.size());
@@ -149,8 +149,7 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
         h[crcAt + 1] = static_cast<char>(crc >> 8);
       }
     } else {
-      out.clear();
-      return false;
+      return !out.empty();
     }
     if (!file16.empty() || !dir16.empty()) {
       std::string d = Utf16ToUtf8(dir16);
@@ -164,7 +163,7 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
     }
     out.push_back(std::move(hdr));
     std::uint64_t next = off + headerSize + comp;
-    if (next <= off) { out.clear(); return false; }
+    if (next <= off) return !out.empty();
     off = next;
   }
   return !out.empty();

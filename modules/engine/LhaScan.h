@@ -17,8 +17,8 @@ struct LhaHeader {
   std::uint16_t crc = 0;      // CRC-16 of the original data
 };
 
-// Reads every header of an LHA file from fd. False when the file does not
-// start with an LHA header or a header cannot be read; out then is empty.
+// Reads the headers of an LHA file from fd, up to the end mark or the first
+// header that cannot be read. False when not even the first one can.
 bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out);
 
 }  // namespace quillaby::arc

@@ -13,6 +13,7 @@
 #include "modules/engine/Command.h"
 #include "modules/engine/LhaScan.h"
 #include "modules/engine/Names.h"
+#include "modules/engine/ZipDirectory.h"
 
 namespace quillaby::arc {
 namespace {
@@ -139,6 +140,7 @@ struct Reader::Impl {
   Tee tee;
   bool teeing = false;
   std::vector<LhaHeader> lha;
+  std::vector<ZipRecord> zip;
   std::size_t ordinal = 0;
   unsigned formats = 0;
   bool dos = false;
@@ -244,6 +246,7 @@ std::unique_ptr<Reader> Reader::Open(const std::string& path, unsigned formats, 
   if (!(formats & kTarFamily)) {
     if (!fileSource(m.src)) return nullptr;
     if ((formats & kLha) && ScanLha(m.src->fd, m.src->size, m.lha)) m.src->overlay = &m.lha;
+    if (formats & kZip) m.zip = ReadZipDirectory(m.src->fd, m.src->size);
     m.a = newArchive(false);
     if (!OpenOn(m.a, m.src.get())) return fail(m.a);
     int rc = archive_read_next_header(m.a, &m.first);
@@ -419,6 +422,12 @@ int Reader::Next(Entry& out) {
   out.mode = archive_entry_perm(e);
   out.encrypted = archive_entry_is_encrypted(e) != 0;
   out.method = MethodText(archive_format_name(m.a));
+  // The ZIP directory entry of the same place, when it names the same entry.
+  if (!m.zip.empty() && ord < m.zip.size() && (archive_format(m.a) & ARCHIVE_FORMAT_BASE_MASK) == ARCHIVE_FORMAT_ZIP &&
+      NormalizeName(DecodeName(m.zip[ord].name, m.dos)) == out.name) {
+    out.packed = static_cast<std::int64_t>(m.zip[ord].packed);
+    out.crc = m.zip[ord].crc;
+  }
   return 1;
 }
 

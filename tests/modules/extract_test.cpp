@@ -150,6 +150,30 @@ TEST(Enumeration, LhaRecordsCarryPackedSizeAndCrc) {
   }
 }
 
+TEST(Enumeration, ZipRecordsCarryPackedSizeAndCrc) {
+  std::string text = ReadAll(Fixture("src/readme.txt"));
+  std::uint32_t crc = 0xFFFFFFFF;
+  for (unsigned char c : text) {
+    crc ^= c;
+    for (int b = 0; b < 8; ++b) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+  }
+  crc ^= 0xFFFFFFFF;
+  struct Row {
+    const Dialect* d;
+    const char* archive;
+    bool stored;
+  } rows[] = {{&kZip, "tree-deflate.zip", false}, {&kZip, "tree-zip64.zip", false}, {&kZip, "tree-stored.zip", true},
+              {&k7z, "tree-7zz.zip", false}};
+  for (const Row& row : rows) {
+    Module m(row.d->file, row.d->prefix);
+    auto listed = m.List(Fixture(row.archive), "readme.txt");
+    ASSERT_EQ(listed.size(), 1u) << row.archive;
+    EXPECT_EQ(listed[0].crc, crc) << row.archive;
+    if (row.stored) EXPECT_EQ(listed[0].packed, 1200u);
+    else EXPECT_LT(listed[0].packed, 1200u) << row.archive;
+  }
+}
+
 TEST(Enumeration, MaskSelectsEntriesAndFolderHasItsAttribute) {
   Module m(kZip.file, kZip.prefix);
   std::vector<std::string> names;
