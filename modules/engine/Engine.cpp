@@ -91,7 +91,10 @@ Session* HandleSession(const Dialect& d, Handle& h) {
 }
 
 int FindFrom(const Dialect& d, Handle& h, ARC_INDIVIDUALINFO* info) {
-  Session* s = HandleSession(d, h);
+  // Within one walk the file is not looked at again: the listing is of the
+  // archive as FindFirst found it.
+  Session* s = h.cursor > 0 ? CurrentSession(h.path) : nullptr;
+  if (!s) s = HandleSession(d, h);
   if (!s) return -1;
   s->CompleteIndex();
   while (h.cursor < s->index.size()) {

@@ -155,4 +155,8 @@ Session* Acquire(const std::string& path, unsigned formats, bool dos, std::strin
 
 void DropSession() { g_session.reset(); }
 
+Session* CurrentSession(const std::string& path) {
+  return g_session && g_session->id.path == path ? g_session.get() : nullptr;
+}
+
 }  // namespace quillaby::arc

@@ -61,5 +61,7 @@ class Session {
 // file is the same; null when the file is not such an archive (error set).
 Session* Acquire(const std::string& path, unsigned formats, bool dos, std::string& error);
 void DropSession();
+// The current session when it is for path, without looking at the file again.
+Session* CurrentSession(const std::string& path);
 
 }  // namespace quillaby::arc
