@@ -27,6 +27,7 @@ struct Source {
   bool ownFd = false;
   std::uint64_t size = 0, pos = 0;
   std::vector<char> buf = std::vector<char>(kBlock);
+  std::uint64_t bufStart = 0, bufLen = 0;  // what buf holds: a seek back into it costs no read
   const std::vector<LhaHeader>* overlay = nullptr;
   ~Source() {
     if (ownFd && fd >= 0) ::close(fd);
@@ -46,6 +47,13 @@ void ApplyOverlay(const Source& s, std::uint64_t at, char* data, std::size_t n) 
 la_ssize_t SrcRead(struct archive* a, void* ctx, const void** out) {
   auto* s = static_cast<Source*>(ctx);
   if (s->pos >= s->size) return 0;
+  if (s->pos >= s->bufStart && s->pos < s->bufStart + s->bufLen) {
+    std::size_t at = static_cast<std::size_t>(s->pos - s->bufStart);
+    std::size_t n = static_cast<std::size_t>(s->bufLen) - at;
+    *out = s->buf.data() + at;
+    s->pos += n;
+    return static_cast<la_ssize_t>(n);
+  }
   std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(s->buf.size(), s->size - s->pos));
   ssize_t r = ::pread(s->fd, s->buf.data(), want, static_cast<off_t>(s->pos));
   if (r < 0) {
@@ -53,6 +61,8 @@ la_ssize_t SrcRead(struct archive* a, void* ctx, const void** out) {
     return -1;
   }
   ApplyOverlay(*s, s->pos, s->buf.data(), static_cast<std::size_t>(r));
+  s->bufStart = s->pos;
+  s->bufLen = static_cast<std::uint64_t>(r);
   s->pos += static_cast<std::uint64_t>(r);
   *out = s->buf.data();
   return r;
