@@ -18,7 +18,7 @@ void Option(const std::string& s, Command& c) {
   // -g, -i, -n (time check), -r, -m, -h, -ys, -ye: no effect here.
 }
 
-const Dialect kDialect{"Cab", kCab, false, true, 100, Word, Option};
+const Dialect kDialect{"Cab", kCab, false, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(Cab, kDialect)

@@ -26,7 +26,7 @@ void Option(const std::string& s, Command& c) {
   // -hide, -r0, -m, -w: no effect here.
 }
 
-const Dialect kDialect{"SevenZip", kSevenZip | kZip, false, false, 100, Word, Option};
+const Dialect kDialect{"SevenZip", kSevenZip | kZip, false, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(SevenZip, kDialect)

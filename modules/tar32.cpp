@@ -20,7 +20,7 @@ void Option(const std::string& s, Command& c) {
   // --display-dialog, the compression letters and the rest: no effect here.
 }
 
-const Dialect kDialect{"Tar", kTarFamily, false, false, 100, Word, Option};
+const Dialect kDialect{"Tar", kTarFamily, false, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(Tar, kDialect)

@@ -20,7 +20,7 @@ void Option(const std::string& s, Command& c) {
   // -a attributes, -n dialogs, -c time check, -r recursion, -w, -jm, -jo: no effect here.
 }
 
-const Dialect kDialect{"Unlha", kLha, false, true, 100, Word, Option};
+const Dialect kDialect{"Unlha", kLha, false, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(Unlha, kDialect)

@@ -21,7 +21,7 @@ void Option(const std::string& s, Command& c) {
   // -y (no questions), -u (time check), -s, -r: no effect here.
 }
 
-const Dialect kDialect{"Unrar", kRar, false, true, 100, Word, Option};
+const Dialect kDialect{"Unrar", kRar, false, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(Unrar, kDialect)

@@ -30,7 +30,7 @@ void Word(const std::string& w, Command& c) {
   }
 }
 
-const Dialect kDialect{"UnZip", kZip, true, true, 100, Word, Option};
+const Dialect kDialect{"UnZip", kZip, true, 100, Word, Option};
 }  // namespace
 
 QUILLABY_MODULE(UnZip, kDialect)

@@ -33,7 +33,6 @@ struct Dialect {
   const char* prefix;
   unsigned formats;
   bool bracketClasses;   // the ZIP dialect's "[...]" and "\[" escapes
-  bool dosSeparators;    // "\" between folders in stored names
   int version;
   // Reads the command word (may be empty when the line starts with the archive).
   void (*word)(const std::string& word, Command& cmd);

@@ -85,16 +85,12 @@ struct Handle {
 std::map<ARC_HARC, Handle> g_handles;
 ARC_HARC g_nextHandle = 1;
 
-Session* HandleSession(const Dialect& d, Handle& h) {
-  std::string error;
-  return Acquire(h.path, h.formats, d.dosSeparators, error);
-}
-
-int FindFrom(const Dialect& d, Handle& h, ARC_INDIVIDUALINFO* info) {
+int FindFrom(Handle& h, ARC_INDIVIDUALINFO* info) {
   // Within one walk the file is not looked at again: the listing is of the
   // archive as FindFirst found it.
   Session* s = h.cursor > 0 ? CurrentSession(h.path) : nullptr;
-  if (!s) s = HandleSession(d, h);
+  std::string error;
+  if (!s) s = Acquire(h.path, h.formats, error);
   if (!s) return -1;
   s->CompleteIndex();
   while (h.cursor < s->index.size()) {
@@ -143,14 +139,14 @@ int CheckArchive(const Dialect& d, const char* fileName, int) {
   if (g_running || !fileName) return 0;
   LocaleGuard locale;
   std::string error;
-  return Acquire(fileName, d.formats, d.dosSeparators, error) ? 1 : 0;
+  return Acquire(fileName, d.formats, error) ? 1 : 0;
 }
 
 int GetFileCount(const Dialect& d, const char* archiveName) {
   if (g_running || !archiveName) return -1;
   LocaleGuard locale;
   std::string error;
-  Session* s = Acquire(archiveName, d.formats, d.dosSeparators, error);
+  Session* s = Acquire(archiveName, d.formats, error);
   if (!s) return -1;
   s->CompleteIndex();
   return static_cast<int>(std::count_if(s->index.begin(), s->index.end(), [](const Entry& e) { return e.listed; }));
@@ -160,7 +156,7 @@ ARC_HARC OpenArchive(const Dialect& d, ARC_HWND, const char* archiveName, uint32
   if (g_running || !archiveName) return 0;
   LocaleGuard locale;
   std::string error;
-  if (!Acquire(archiveName, d.formats, d.dosSeparators, error)) return 0;
+  if (!Acquire(archiveName, d.formats, error)) return 0;
   Handle h;
   h.path = archiveName;
   h.formats = d.formats;
@@ -172,7 +168,7 @@ ARC_HARC OpenArchive(const Dialect& d, ARC_HWND, const char* archiveName, uint32
 
 int CloseArchive(ARC_HARC archive) { return g_handles.erase(archive) ? 0 : -1; }
 
-int FindFirst(const Dialect& d, ARC_HARC archive, const char* wildName, ARC_INDIVIDUALINFO* info) {
+int FindFirst(const Dialect&, ARC_HARC archive, const char* wildName, ARC_INDIVIDUALINFO* info) {
   auto it = g_handles.find(archive);
   if (g_running || it == g_handles.end()) return -1;
   LocaleGuard locale;
@@ -181,14 +177,14 @@ int FindFirst(const Dialect& d, ARC_HARC archive, const char* wildName, ARC_INDI
   h.all = mask.empty() || mask == "*" || mask == "*.*";
   h.mask = MakePattern(mask, false);
   h.cursor = 0;
-  return FindFrom(d, h, info);
+  return FindFrom(h, info);
 }
 
-int FindNext(const Dialect& d, ARC_HARC archive, ARC_INDIVIDUALINFO* info) {
+int FindNext(const Dialect&, ARC_HARC archive, ARC_INDIVIDUALINFO* info) {
   auto it = g_handles.find(archive);
   if (g_running || it == g_handles.end()) return -1;
   LocaleGuard locale;
-  return FindFrom(d, it->second, info);
+  return FindFrom(it->second, info);
 }
 
 int SetOwnerWindowEx(ARC_HWND window, ARC_CALLBACK_FN callback) {

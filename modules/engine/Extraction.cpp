@@ -365,7 +365,7 @@ int Perform(Run& run, const char* line) {
   if (run.mode == Mode::Extract && run.cmd.verb == Verb::Test) run.mode = Mode::Test;
   unsigned formats = run.cmd.formats ? (run.cmd.formats & run.d.formats) : run.d.formats;
   if (!formats) formats = run.d.formats;
-  Session* s = Acquire(run.cmd.archive, formats, run.d.dosSeparators, error);
+  Session* s = Acquire(run.cmd.archive, formats, error);
   if (!s) {
     run.Fail(ARC_E_NOT_ARCHIVE, run.cmd.archive, error);
     return run.result;

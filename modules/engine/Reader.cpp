@@ -201,13 +201,12 @@ void Reader::SetError(struct archive* a, ReadError fallback) {
     errorKind_ = fallback;
 }
 
-std::unique_ptr<Reader> Reader::Open(const std::string& path, unsigned formats, bool dos, Spool* spool,
+std::unique_ptr<Reader> Reader::Open(const std::string& path, unsigned formats, Spool* spool,
                                      const std::vector<std::string>& passwords, std::string& error) {
   std::unique_ptr<Reader> r(new Reader());
   r->impl_ = std::make_unique<Impl>();
   Impl& m = *r->impl_;
   m.formats = formats;
-  m.dos = dos;
   m.spool = spool;
 
   auto fileSource = [&](std::unique_ptr<Source>& out) -> bool {
@@ -390,6 +389,10 @@ int Reader::Next(Entry& out) {
     }
   }
   std::size_t ord = m.ordinal++;
+  // Formats from DOS and Windows put "\" between folders, whichever module reads them.
+  int base = archive_format(m.a) & ARCHIVE_FORMAT_BASE_MASK;
+  m.dos = base == ARCHIVE_FORMAT_LHA || base == ARCHIVE_FORMAT_ZIP || base == ARCHIVE_FORMAT_CAB ||
+          base == ARCHIVE_FORMAT_RAR || base == ARCHIVE_FORMAT_RAR_V5;
   std::string raw;
   bool fromScan = !m.lha.empty() && ord < m.lha.size();
   if (fromScan) {

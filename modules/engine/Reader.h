@@ -39,7 +39,7 @@ class Reader {
   ~Reader();
   // Opens path for the given formats. spool, when not null, keeps the
   // decompressed stream of a compressed tar for later opens.
-  static std::unique_ptr<Reader> Open(const std::string& path, unsigned formats, bool dosSeparators, Spool* spool,
+  static std::unique_ptr<Reader> Open(const std::string& path, unsigned formats, Spool* spool,
                                       const std::vector<std::string>& passwords, std::string& error);
   // 1: an entry, 0: the end, -1: an error (error, kind set).
   int Next(Entry& e);

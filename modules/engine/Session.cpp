@@ -59,7 +59,7 @@ void Session::AddPassword(const std::string& p) {
 int Session::Advance() {
   if (!reader) {
     std::string err;
-    reader = Reader::Open(id.path, id.formats, dos, &spool, passwords, err);
+    reader = Reader::Open(id.path, id.formats, &spool, passwords, err);
     pos = -1;
     pending = false;
     if (!reader) {
@@ -127,7 +127,7 @@ bool Session::CompleteIndex() {
   return !index.empty() || !damaged;
 }
 
-Session* Acquire(const std::string& path, unsigned formats, bool dos, std::string& error) {
+Session* Acquire(const std::string& path, unsigned formats, std::string& error) {
   Identity id;
   if (!Stat(path, formats, id)) {
     error = "cannot open the archive";
@@ -139,11 +139,10 @@ Session* Acquire(const std::string& path, unsigned formats, bool dos, std::strin
     return g_session.get();
   auto s = std::make_unique<Session>();
   s->id = id;
-  s->dos = dos;
   // Opening now tells whether the file is such an archive; the reader stays
   // for the calls that follow.
   std::string err;
-  s->reader = Reader::Open(path, formats, dos, &s->spool, {}, err);
+  s->reader = Reader::Open(path, formats, &s->spool, {}, err);
   if (!s->reader) {
     error = err.empty() ? "not an archive of this kind" : err;
     return nullptr;

@@ -32,7 +32,6 @@ class Session {
  public:
   Identity id;
   unsigned detected = 0;      // the format the file was read as (a Formats bit)
-  bool dos = false;
   std::vector<Entry> index;   // every entry read so far, in archive order
   bool complete = false;      // index holds the whole archive
   bool damaged = false;       // the archive could not be read to its end
@@ -59,7 +58,7 @@ class Session {
 
 // The session for path with these formats, reusing the current one when the
 // file is the same; null when the file is not such an archive (error set).
-Session* Acquire(const std::string& path, unsigned formats, bool dos, std::string& error);
+Session* Acquire(const std::string& path, unsigned formats, std::string& error);
 void DropSession();
 // The current session when it is for path, without looking at the file again.
 Session* CurrentSession(const std::string& path);
