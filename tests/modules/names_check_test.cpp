@@ -1,5 +1,7 @@
 // Which files each module takes, Japanese names from every kind of storage,
 // and the command words and switches of each dialect.
+#include <archive.h>
+#include <archive_entry.h>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -77,6 +79,33 @@ TEST(Names, ShiftJisAndUtf8FlaggedNamesArriveAsUtf8) {
     r = m.Run(row.d->extract(Fixture(row.archive), one.Slash(), "ソフト/ソ.txt", true, true));
     EXPECT_EQ(r.code, 0) << r.text;
     EXPECT_EQ(Tree(one.path()), (std::map<std::string, std::string>{{"ソフト", "/"}, {"ソフト/ソ.txt", "so\n"}})) << row.archive;
+  }
+}
+
+TEST(Names, BackslashBetweenFoldersInZipReadsTheSameInBothZipModules) {
+  TempDir t;
+  fs::path zip = t.path() / "win.zip";
+  struct archive* a = archive_write_new();
+  archive_write_set_format_zip(a);
+  archive_write_open_filename(a, zip.c_str());
+  struct archive_entry* e = archive_entry_new();
+  archive_entry_set_pathname(e, "dir\\f.txt");
+  archive_entry_set_filetype(e, AE_IFREG);
+  archive_entry_set_perm(e, 0644);
+  archive_entry_set_size(e, 2);
+  archive_write_header(a, e);
+  archive_write_data(a, "ok", 2);
+  archive_entry_free(e);
+  archive_write_close(a);
+  archive_write_free(a);
+  for (const Dialect* d : {&kZip, &k7zZip}) {
+    Module m(d->file, d->prefix);
+    auto listed = m.List(zip.string());
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].name, "dir/f.txt") << d->prefix;
+    TempDir out;
+    EXPECT_EQ(m.Run(d->extract(zip.string(), out.Slash(), "dir/f.txt", true, true)).code, 0);
+    EXPECT_EQ(ReadAll(out.path() / "dir" / "f.txt"), "ok") << d->prefix;
   }
 }
 
