@@ -9,6 +9,7 @@
 #include <set>
 #include <unordered_map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "modules/engine/Reader.h"
@@ -37,7 +38,7 @@ class Session {
   bool damaged = false;       // the archive could not be read to its end
   // Once complete: ordinals by stored name, and whether any name is longer
   // than the entry record holds.
-  std::unordered_multimap<std::string, std::size_t> byName;
+  std::unordered_multimap<std::string_view, std::size_t> byName;  // views into index
   bool longNames = false;
   Spool spool;                // before reader: the reader writes to it until it goes
   std::unique_ptr<Reader> reader;
