@@ -128,9 +128,14 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
         h.append(ext, 0, end);
         hdr.packed = comp + 2 >= end ? comp + 2 - end : 0;
       }
-      unsigned char sum = 0;
-      for (std::uint64_t i = 2; i < headerSize; ++i) sum = static_cast<unsigned char>(sum + static_cast<unsigned char>(h[i]));
-      h[1] = static_cast<char>(sum);
+      // A header whose checksum was wrong stays wrong, so that libarchive reports it.
+      auto sum = [&](const std::string& bytes) {
+        unsigned char v = 0;
+        for (std::uint64_t i = 2; i < headerSize; ++i) v = static_cast<unsigned char>(v + static_cast<unsigned char>(bytes[i]));
+        return v;
+      };
+      std::string original;
+      if (ReadAt(fd, off, headerSize, original) && sum(original) == static_cast<unsigned char>(original[1])) h[1] = static_cast<char>(sum(h));
     } else if (level == 2 || level == 3) {
       std::size_t fixedLen = level == 2 ? 24 : 28;
       std::string head;
@@ -143,8 +148,17 @@ bool ScanLha(int fd, std::uint64_t fileSize, std::vector<LhaHeader>& out) {
       std::size_t end = 0;
       if (!WalkExtended(h, fixedLen, level == 2 ? 2 : 4, file, dir, file16, dir16, crcAt, end)) return !out.empty();
       if (crcAt >= 0 && static_cast<std::size_t>(crcAt) + 2 <= h.size()) {
-        h[crcAt] = h[crcAt + 1] = 0;
-        std::uint16_t crc = Crc16(reinterpret_cast<const unsigned char*>(h.data()), h.size());
+        // The CRC is made anew only for a header whose CRC was right.
+        std::string original;
+        if (!ReadAt(fd, off, headerSize, original)) return !out.empty();
+        std::uint16_t stored = static_cast<std::uint16_t>(Le16(reinterpret_cast<const unsigned char*>(original.data()) + crcAt));
+        original[crcAt] = original[crcAt + 1] = 0;
+        bool good = Crc16(reinterpret_cast<const unsigned char*>(original.data()), original.size()) == stored;
+        std::uint16_t crc = stored;
+        if (good) {
+          h[crcAt] = h[crcAt + 1] = 0;
+          crc = Crc16(reinterpret_cast<const unsigned char*>(h.data()), h.size());
+        }
         h[crcAt] = static_cast<char>(crc & 0xFF);
         h[crcAt + 1] = static_cast<char>(crc >> 8);
       }
