@@ -24,7 +24,8 @@ bool ReadAt(int fd, std::uint64_t off, std::size_t n, std::string& out) {
   return true;
 }
 
-constexpr std::uint64_t kMaxDirectory = 256ull << 20;
+// Larger directories go without sizes and CRCs rather than over the memory budget.
+constexpr std::uint64_t kMaxDirectory = 32ull << 20;
 
 }  // namespace
 
