@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <filesystem>
 
 namespace quillaby::arc {
 namespace {
@@ -72,8 +73,10 @@ OutputFolder::OutputFolder(const std::string& root) : root_(root.empty() ? "." :
     rootFd_ = g_root.fd;
     return;
   }
-  // The output folder itself may be reached through links: it is the user's choice.
-  ::mkdir(root_.c_str(), 0777);
+  // The output folder itself may be reached through links: it is the user's
+  // choice, and it is made with its missing parents, as a user expects.
+  std::error_code ec;
+  std::filesystem::create_directories(root_, ec);
   rootFd_ = ::open(root_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (rootFd_ < 0) {
     error_ = std::string("cannot open the output folder: ") + std::strerror(errno);

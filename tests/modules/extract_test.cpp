@@ -116,6 +116,16 @@ TEST_P(TreeArchive, OverwriteSwitchDecidesAboutAnExistingFile) {
   }
 }
 
+TEST_P(TreeArchive, MakesAMissingOutputFolderWithItsParents) {
+  const TreeCase& c = GetParam();
+  Module m(c.d->file, c.d->prefix);
+  TempDir t;
+  const fs::path out = t.path() / "new" / "deeper";
+  Result r = m.Run(c.d->extract(Fixture(c.archive), out.string() + "/", "notes.txt", true, true));
+  EXPECT_EQ(r.code, 0) << r.text;
+  EXPECT_EQ(ReadAll(out / "notes.txt"), "notes\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(Fixtures, TreeArchive, ::testing::ValuesIn(kTrees), CaseName);
 
 TEST(Enumeration, KeepsArchiveOrder) {
