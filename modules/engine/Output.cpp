@@ -162,8 +162,22 @@ bool FileWriter::Open(unsigned mode, std::string& error, bool& unsafe) {
     error = unsafe ? "a folder on the way is a link" : "a folder on the way cannot be made";
     return false;
   }
-  temp_ = TempName(name_);
   unsigned perm = (mode & 0777) ? ((mode & 0777) | 0400) : 0644;
+  // A free name is written in place: O_EXCL makes the file ours from its
+  // creation, and it is removed again unless the entry completes. Only an
+  // existing name is replaced through a temporary file, which saves a rename
+  // per entry in the common case.
+  fd_ = ::openat(dirFd_, name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, perm);
+  if (fd_ >= 0) {
+    temp_ = name_;
+    direct_ = true;
+    return true;
+  }
+  if (errno != EEXIST) {
+    error = std::strerror(errno);
+    return false;
+  }
+  temp_ = TempName(name_);
   fd_ = ::openat(dirFd_, temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, perm);
   if (fd_ < 0) {
     error = std::strerror(errno);
@@ -202,7 +216,7 @@ OutResult FileWriter::Commit(std::int64_t size, std::time_t mtime, bool overwrit
     return OutResult::Error;
   }
   fd_ = -1;
-  OutResult r = Place(dirFd_, temp_, name_, overwrite, error);
+  OutResult r = direct_ ? OutResult::Ok : Place(dirFd_, temp_, name_, overwrite, error);
   temp_.clear();
   return r;
 }

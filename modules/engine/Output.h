@@ -1,8 +1,8 @@
 #pragma once
 // Writing entries into the output folder. Every folder on the way is opened
 // relative to the one before with O_NOFOLLOW, so no write ever passes through
-// a link; files are written under a temporary name beside their target and
-// renamed into place only when complete.
+// a link; a file that replaces another is written under a temporary name
+// beside it and renamed into place only when complete.
 #include <sys/types.h>
 
 #include <cstdint>
@@ -55,6 +55,7 @@ class FileWriter {
   std::string rel_, name_, temp_;
   int dirFd_ = -1, fd_ = -1;
   std::int64_t end_ = 0;
+  bool direct_ = false;  // written under its own name, which was free
 };
 
 // A symbolic link or a hard link, placed atomically like a file.
