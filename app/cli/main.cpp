@@ -8,6 +8,7 @@
 #include "app/cli/CliHost.h"
 #include "app/cli/CliOptions.h"
 #include "app/core/BatchRun.h"
+#include "app/core/LocalTimeZone.h"
 #include "archiver/Archiver.h"
 
 namespace {
@@ -42,6 +43,7 @@ bool Progress(void* context, ArchiverN::TArchiver*, std::uint32_t, const ARC_PRO
 }  // namespace
 
 int main(int argc, char** argv) {
+  quillaby::CacheLocalTimeZone();
   quillaby::cli::TCliOptions options;
   const std::string error = quillaby::cli::ParseOptions(argc, argv, options);
   if (!error.empty()) {

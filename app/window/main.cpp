@@ -2,10 +2,12 @@
 // drop or through the open dialog.
 #include <exception>
 
+#include "app/core/LocalTimeZone.h"
 #include "app/window/Application.h"
 #include "app/window/FormArc.h"
 
 int main(int argc, char** argv) {
+  quillaby::CacheLocalTimeZone();
   quillaby::TApplication app(argc, argv);
   try {
     quillaby::TFormArc form;
