@@ -109,16 +109,17 @@ bool Drain(Session& s, std::string& err, ReadError& kind) {
   return true;
 }
 
-// Writes the current file entry; false stops the command.
-bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const std::string& rel) {
-  if (!run.cmd.overwrite && out.Existing(rel) != 0) {
+// Writes the current file entry (inPlace: into the file just linked at rel);
+// false stops the command.
+bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const std::string& rel, bool inPlace = false) {
+  if (!inPlace && !run.cmd.overwrite && out.Existing(rel) != 0) {
     run.Fail(ARC_E_EXISTS, e.name, "exists and overwriting is off; kept");
     return true;
   }
   FileWriter w(out, rel);
   std::string err;
   bool unsafe = false;
-  if (!w.Open(e.mode, err, unsafe)) {
+  if (inPlace ? !w.OpenInPlace(err) : !w.Open(e.mode, err, unsafe)) {
     if (unsafe) run.Fail(ARC_E_UNSAFE, e.name, "refused: " + err);
     else run.Fail(ARC_E_WRITE, e.name, "cannot write: " + err);
     return true;
@@ -188,7 +189,7 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
     return true;
   }
   if (run.mode == Mode::Test) {
-    if (e.kind != Kind::File) return true;
+    if (e.kind != Kind::File && !(e.kind == Kind::Hardlink && e.size > 0)) return true;
     std::string err;
     ReadError kind = ReadError::None;
     if (!Drain(s, err, kind)) {
@@ -268,10 +269,15 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
         return true;
       }
       std::string target = run.cmd.keepFolders ? e.link : BaseName(e.link);
+      // Data only fills a target that has none; a file with bytes of its own
+      // is never rewritten through a link, so the entry gets its own copy.
+      if (e.size > 0 && !out->EmptyFile(target)) return WriteFile(run, s, *out, e, rel);
       OutResult r = MakeHardlink(*out, rel, target, run.cmd.overwrite, err);
       if (r == OutResult::Exists) run.Fail(ARC_E_EXISTS, e.name, "exists and overwriting is off; kept");
       else if (r == OutResult::Unsafe) run.Fail(ARC_E_UNSAFE, e.name, "refused: " + err);
       else if (r != OutResult::Ok) run.Fail(ARC_E_WRITE, e.name, err);
+      // cpio (newc, crc) stores a linked file's data with its last name only.
+      else if (e.size > 0) return WriteFile(run, s, *out, e, rel, true);
       else ++run.written;
       return true;
     }

@@ -146,6 +146,16 @@ unsigned OutputFolder::Existing(const std::string& rel) {
   return type;
 }
 
+bool OutputFolder::EmptyFile(const std::string& rel) {
+  std::string name;
+  int dir = OpenParent(rel, false, name);
+  if (dir < 0) return false;
+  struct stat st {};
+  bool empty = ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+  Release(dir);
+  return empty;
+}
+
 FileWriter::FileWriter(OutputFolder& out, const std::string& rel) : out_(out), rel_(rel) {}
 
 FileWriter::~FileWriter() {
@@ -184,6 +194,23 @@ bool FileWriter::Open(unsigned mode, std::string& error, bool& unsafe) {
     temp_.clear();
     return false;
   }
+  return true;
+}
+
+bool FileWriter::OpenInPlace(std::string& error) {
+  dirFd_ = out_.OpenParent(rel_, false, name_);
+  if (dirFd_ < 0) {
+    error = "a folder on the way is a link or missing";
+    return false;
+  }
+  fd_ = ::openat(dirFd_, name_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat st {};
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) || ::ftruncate(fd_, 0) != 0) {
+    error = fd_ < 0 ? std::strerror(errno) : "not a regular file";
+    return false;
+  }
+  temp_ = name_;  // a failed write takes this name away again
+  direct_ = true;
   return true;
 }
 

@@ -31,6 +31,8 @@ class OutputFolder {
   OutResult MakeFolder(const std::string& rel);
   // The existing object at rel: 0 none, else its st_mode type bits.
   unsigned Existing(const std::string& rel);
+  // Whether rel is a regular file of no bytes.
+  bool EmptyFile(const std::string& rel);
 
  private:
   std::string root_;
@@ -46,6 +48,9 @@ class FileWriter {
   ~FileWriter();  // removes the temporary file unless committed
   // unsafe tells a link on the way from other failures.
   bool Open(unsigned mode, std::string& error, bool& unsafe);
+  // Writes into the regular file already at rel, keeping its inode: the data
+  // a hard link carries belongs to every name of that file.
+  bool OpenInPlace(std::string& error);
   bool Write(const void* data, std::size_t n, std::int64_t offset, std::string& error);
   // Sets size and time and renames into place.
   OutResult Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error);
