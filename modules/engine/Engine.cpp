@@ -93,6 +93,15 @@ int FindFrom(Handle& h, ARC_INDIVIDUALINFO* info) {
   if (!s) s = Acquire(h.path, h.formats, error);
   if (!s) return -1;
   s->CompleteIndex();
+  if (h.cursor == 0 && s->damaged)
+    // The last entry this walk lists is the one whose extraction tells the damage.
+    for (std::size_t i = s->index.size(); i-- > 0;) {
+      const Entry& e = s->index[i];
+      if (e.listed && (h.all || Matches(h.mask, e.name))) {
+        s->damageAt = static_cast<long>(i);
+        break;
+      }
+    }
   while (h.cursor < s->index.size()) {
     const Entry& e = s->index[h.cursor++];
     if (!e.listed) continue;

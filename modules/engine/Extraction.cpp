@@ -51,6 +51,21 @@ int CodeFor(ReadError k) {
   }
 }
 
+// The program asks for names with "\\" turned into "/". Where the format keeps
+// "\\" as part of a name (tar, cpio, 7z), the name asked for is that entry's
+// when no entry has the name itself.
+const std::string* BackslashNamed(const Session& s, const std::string& asked) {
+  if (!s.complete || asked.find('/') == std::string::npos || s.byName.count(asked)) return nullptr;
+  for (const Entry& e : s.index) {
+    if (e.name.size() != asked.size() || e.name.find('\\') == std::string::npos) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < asked.size(); ++i)
+      same = e.name[i] == asked[i] || (e.name[i] == '\\' && asked[i] == '/');
+    if (same) return &e.name;
+  }
+  return nullptr;
+}
+
 // Builds the selection; may complete the index to decide how the file list reads.
 bool Select(Run& run, Session& s, Selection& sel) {
   for (const Pattern& x : run.cmd.excludes) sel.excludes.push_back(x);
@@ -64,8 +79,8 @@ bool Select(Run& run, Session& s, Selection& sel) {
   std::string whole = run.d.bracketClasses ? Unescape(rest) : rest;
   if (ambiguous) {
     s.CompleteIndex();
-    for (const std::string* n : {static_cast<const std::string*>(&whole), &rest})
-      if (s.byName.count(*n)) {
+    for (const std::string* n : {static_cast<const std::string*>(&whole), &rest, BackslashNamed(s, rest)})
+      if (n && s.byName.count(*n)) {
         Pattern p;
         p.text = *n;
         sel.items.push_back(p);
@@ -74,6 +89,8 @@ bool Select(Run& run, Session& s, Selection& sel) {
     for (const std::string& item : SplitItems(rest)) sel.items.push_back(MakePattern(item, run.d.bracketClasses));
   } else {
     sel.items.push_back(MakePattern(rest, run.d.bracketClasses));
+    if (const std::string* stored = sel.items.back().wild ? nullptr : BackslashNamed(s, sel.items.back().text))
+      sel.items.back().text = *stored;
   }
   // A name cut to fit the record must not pick another entry of that name.
   if (s.complete && s.longNames)
@@ -350,6 +367,10 @@ void Execute(Run& run, Session& s, OutputFolder* out) {
     if (known && s.pos >= last) break;
   }
   if (run.matched == 0) run.Fail(ARC_E_NO_MATCH, run.cmd.rest, "no entry matches");
+  if (known && s.damaged && s.damageAt >= 0 &&
+      std::binary_search(targets.begin(), targets.end(), static_cast<std::size_t>(s.damageAt)))
+    run.Fail(ARC_E_DATA, s.index[static_cast<std::size_t>(s.damageAt)].name,
+             "the archive cannot be read past this entry: " + s.damage);
 }
 
 }  // namespace

@@ -87,12 +87,17 @@ int Session::Advance() {
   error = reader->Error();
   errorKind = reader->ErrorKind();
   Rewind();
-  if (!complete) {
-    // What could be read stays known; the rest is damaged.
-    complete = damaged = true;
-    Finish(*this);
-  }
+  // What could be read stays known; the rest is damaged.
+  if (!complete) MarkDamaged();
   return -1;
+}
+
+void Session::MarkDamaged() {
+  complete = damaged = true;
+  Finish(*this);
+  damage = error;
+  for (long i = static_cast<long>(index.size()) - 1; i >= 0 && damageAt < 0; --i)
+    if (index[static_cast<std::size_t>(i)].listed) damageAt = i;
 }
 
 bool Session::CompleteIndex() {
@@ -116,8 +121,7 @@ bool Session::CompleteIndex() {
           error = reader->Error();
           errorKind = reader->ErrorKind();
           Rewind();
-          complete = damaged = true;
-          Finish(*this);
+          MarkDamaged();
           break;
         }
         e.size = total;

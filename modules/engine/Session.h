@@ -36,6 +36,10 @@ class Session {
   std::vector<Entry> index;   // every entry read so far, in archive order
   bool complete = false;      // index holds the whole archive
   bool damaged = false;       // the archive could not be read to its end
+  // Of a damaged archive: why, and the entry whose command tells it (the last
+  // one listed), so that extracting what could be read never passes for all.
+  std::string damage;
+  long damageAt = -1;
   // Once complete: ordinals by stored name, and whether any name is longer
   // than the entry record holds.
   std::unordered_multimap<std::string_view, std::size_t> byName;  // views into index
@@ -55,6 +59,9 @@ class Session {
   // Reads to the end so that index is complete; false when nothing is readable.
   bool CompleteIndex();
   void AddPassword(const std::string& p);
+
+ private:
+  void MarkDamaged();
 };
 
 // The session for path with these formats, reusing the current one when the
