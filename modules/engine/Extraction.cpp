@@ -394,7 +394,11 @@ int Perform(Run& run, const char* line) {
   if (!formats) formats = run.d.formats;
   Session* s = Acquire(run.cmd.archive, formats, error);
   if (!s) {
-    run.Fail(ARC_E_NOT_ARCHIVE, run.cmd.archive, error);
+    // A 7z with encrypted names: libarchive reads none of it, password or not.
+    if (error.find("header is encrypted") != std::string::npos)
+      run.Fail(ARC_E_PASSWORD, run.cmd.archive, "the names are encrypted, which this module cannot read even with the password");
+    else
+      run.Fail(ARC_E_NOT_ARCHIVE, run.cmd.archive, error);
     return run.result;
   }
   if (run.mode == Mode::Extract) {

@@ -120,6 +120,7 @@ TEST(Errors, BrokenAndEncryptedArchivesLeaveNoFile) {
       {&kZip, "malicious/truncated.zip", "", ARC_E_DATA, "data.bin"},
       {&kTar, "malicious/truncated.tar.gz", "", ARC_E_DATA, "docs/guide.txt"},
       {&kLha, "malicious/crc.lzh", "", ARC_E_DATA, "crc.txt"},
+      {&k7z, "unseen/headers-encrypted.7z", "", ARC_E_PASSWORD, "secret.txt"},
   };
   for (const Row& row : rows) {
     TempDir t;
