@@ -8,6 +8,7 @@
 #include <map>
 
 #include "modules/engine/Extraction.h"
+#include "modules/engine/Names.h"
 #include "modules/engine/Progress.h"
 #include "modules/engine/Session.h"
 
@@ -48,8 +49,9 @@ class RunningGuard {
 
 void WriteOutput(const std::string& text, char* output, std::uint32_t size) {
   if (!output || size == 0) return;
-  std::size_t n = std::min<std::size_t>(text.size(), size - 1);
-  std::memcpy(output, text.data(), n);
+  std::string shown = ToProgram(text);
+  std::size_t n = std::min<std::size_t>(shown.size(), size - 1);
+  std::memcpy(output, shown.data(), n);
   output[n] = 0;
 }
 
@@ -182,7 +184,7 @@ int FindFirst(const Dialect&, ARC_HARC archive, const char* wildName, ARC_INDIVI
   if (g_running || it == g_handles.end()) return -1;
   LocaleGuard locale;
   Handle& h = it->second;
-  std::string mask = wildName ? wildName : "";
+  std::string mask = wildName ? FromProgram(wildName) : "";
   h.all = mask.empty() || mask == "*" || mask == "*.*";
   h.mask = MakePattern(mask, false);
   h.cursor = 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "modules/engine/Names.h"
+#include "platform/codepage.h"
 #include "modules/engine/Output.h"
 #include "modules/engine/Progress.h"
 #include "modules/engine/Session.h"
@@ -11,10 +12,16 @@
 namespace quillaby::arc {
 
 std::string DisplayName(const std::string& name) {
-  if (name.size() <= kNameMax) return name;
-  std::size_t n = kNameMax;
-  while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
-  return name.substr(0, n);
+  std::string shown = ToProgram(name);
+  if (shown.size() <= kNameMax) return shown;
+  // Cut at a whole character of the program's code page.
+  std::size_t n = 0;
+  while (n < shown.size()) {
+    std::size_t next = platform::NextChar(shown, n);
+    if (next > kNameMax) break;
+    n = next;
+  }
+  return shown.substr(0, n);
 }
 
 namespace {
@@ -99,7 +106,7 @@ bool Select(Run& run, Session& s, Selection& sel) {
       bool exact = false, cut = false;
       for (const Entry& e : s.index) {
         if (e.name == p.text) exact = true;
-        else if (e.name.size() > kNameMax && DisplayName(e.name) == p.text) cut = true;
+        else if (e.name.size() > kNameMax && FromProgram(DisplayName(e.name)) == p.text) cut = true;
       }
       if (cut) {
         run.Fail(ARC_E_COMMAND, p.text, exact ? "the name is ambiguous: a longer entry name was cut to it" : "the entry name is too long to be named");
@@ -141,7 +148,7 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
     else run.Fail(ARC_E_WRITE, e.name, "cannot write: " + err);
     return true;
   }
-  Progress prog(e.name, out.Root() + "/" + rel, e.size);
+  Progress prog(ToProgram(e.name), out.Root() + "/" + ToProgram(rel), e.size);
   if (prog.Begin()) {
     run.Fail(ARC_E_CANCELLED, e.name, "cancelled");
     return false;
@@ -381,6 +388,9 @@ int Perform(Run& run, const char* line) {
     run.Fail(ARC_E_COMMAND, "", error.empty() ? "no command" : error);
     return run.result;
   }
+  // Names and patterns come in the program's code page; paths stay as given.
+  run.cmd.rest = FromProgram(run.cmd.rest);
+  for (Pattern& x : run.cmd.excludes) x.text = FromProgram(x.text);
   if (run.cmd.verb == Verb::NotSupported) {
     run.Fail(ARC_E_NOT_SUPPORTED, "", "the command \"" + run.cmd.word + "\" is not supported: this module only extracts and tests");
     return run.result;
@@ -396,15 +406,15 @@ int Perform(Run& run, const char* line) {
   if (!s) {
     // A 7z with encrypted names: libarchive reads none of it, password or not.
     if (error.find("header is encrypted") != std::string::npos)
-      run.Fail(ARC_E_PASSWORD, run.cmd.archive, "the names are encrypted, which this module cannot read even with the password");
+      run.Fail(ARC_E_PASSWORD, FromProgram(run.cmd.archive), "the names are encrypted, which this module cannot read even with the password");
     else
-      run.Fail(ARC_E_NOT_ARCHIVE, run.cmd.archive, error);
+      run.Fail(ARC_E_NOT_ARCHIVE, FromProgram(run.cmd.archive), error);
     return run.result;
   }
   if (run.mode == Mode::Extract) {
     OutputFolder out(run.cmd.outputDir.empty() ? "." : run.cmd.outputDir);
     if (!out.Ok()) {
-      run.Fail(ARC_E_WRITE, run.cmd.outputDir, out.Error());
+      run.Fail(ARC_E_WRITE, FromProgram(run.cmd.outputDir), out.Error());
       return run.result;
     }
     Execute(run, *s, &out);

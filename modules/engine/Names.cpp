@@ -112,4 +112,8 @@ std::string BaseName(std::string_view name) {
   return std::string(slash == std::string_view::npos ? name : name.substr(slash + 1));
 }
 
+std::string ToProgram(std::string_view utf8) { return platform::FromUtf8(utf8, platform::GetCodePage()); }
+
+std::string FromProgram(std::string_view text) { return platform::ToUtf8(text, platform::GetCodePage()); }
+
 }  // namespace quillaby::arc

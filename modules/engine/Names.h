@@ -26,4 +26,10 @@ bool IsSafeLinkTarget(std::string_view linkPath, std::string_view target);
 // The last component of a name.
 std::string BaseName(std::string_view name);
 
+// Between the engine's UTF-8 and the program's code page (CP932 or UTF-8):
+// names handed out, names on disk and text written; and names read from the
+// program's commands and masks.
+std::string ToProgram(std::string_view utf8);
+std::string FromProgram(std::string_view text);
+
 }  // namespace quillaby::arc

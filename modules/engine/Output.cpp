@@ -1,5 +1,7 @@
 #include "modules/engine/Output.h"
 
+#include "modules/engine/Names.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -100,7 +102,7 @@ void OutputFolder::Release(int fd) const {
 }
 
 int OutputFolder::OpenParent(const std::string& rel, bool create, std::string& name) {
-  std::vector<std::string> parts = Parts(rel);
+  std::vector<std::string> parts = Parts(ToProgram(rel));
   if (parts.empty()) return -1;
   name = parts.back();
   blockedByLink_ = false;
@@ -257,7 +259,7 @@ OutResult MakeSymlink(OutputFolder& out, const std::string& rel, const std::stri
   }
   std::string temp = TempName(name);
   OutResult r = OutResult::Ok;
-  if (::symlinkat(target.c_str(), dir, temp.c_str()) != 0) {
+  if (::symlinkat(ToProgram(target).c_str(), dir, temp.c_str()) != 0) {
     error = std::strerror(errno);
     r = OutResult::Error;
   } else {
