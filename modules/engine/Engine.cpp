@@ -108,7 +108,15 @@ int FindFrom(Handle& h, ARC_INDIVIDUALINFO* info) {
     const Entry& e = s->index[h.cursor++];
     if (!e.listed) continue;
     if (!h.all && !Matches(h.mask, e.name)) continue;
-    if (info) FillRecord(e, info);
+    if (info) {
+      FillRecord(e, info);
+      // A tar hard link stores no size of its own: it is its file's.
+      if (e.kind == Kind::Hardlink && e.size <= 0) {
+        auto target = s->byName.find(e.link);
+        if (target != s->byName.end() && s->index[target->second].size > 0)
+          info->dwOriginalSize = static_cast<std::uint32_t>(s->index[target->second].size);
+      }
+    }
     return 0;
   }
   return -1;

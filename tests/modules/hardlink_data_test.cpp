@@ -1,9 +1,13 @@
-// cpio archives from GNU cpio keep the bytes of a file with two names under
-// its last name only; the first name is stored empty. Both names must end up
-// with the bytes, whether the archive is extracted whole or an entry at a time.
+// Hard links. cpio archives from GNU cpio keep the bytes of a file with two
+// names under its last name only; the first name is stored empty. Both names
+// must end up with the bytes, whether the archive is extracted whole or an
+// entry at a time. A tar hard link is listed with its file's size, which the
+// program compares with a file already on disk.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+
+#include <archive_entry.h>
 
 #include <fstream>
 
@@ -68,6 +72,16 @@ TEST(CpioHardLink, AFileWithBytesOfItsOwnIsNotRewrittenThroughTheLink) {
   EXPECT_EQ(ReadAll(t.path() / "first.txt"), "the user's own\n");
   EXPECT_EQ(ReadAll(t.path() / "second.txt"), "shared by two names\n");
   EXPECT_EQ(ReadAll(t.path() / "alone.txt"), "alone\n");
+}
+
+TEST(TarHardLink, IsListedWithTheSizeOfItsFile) {
+  TempDir t;
+  fs::path tar = t.path() / "linked.tar";
+  WriteTar(tar, {{"a.txt", AE_IFREG, "alpha"}, {"b.txt", AE_IFREG, "", "a.txt"}});
+  Module m(kTar.file, kTar.prefix);
+  std::map<std::string, std::uint32_t> sizes;
+  for (const Listed& l : m.List(tar.string())) sizes[l.name] = l.size;
+  EXPECT_EQ(sizes, (std::map<std::string, std::uint32_t>{{"a.txt", 5}, {"b.txt", 5}}));
 }
 
 }  // namespace
