@@ -262,6 +262,12 @@ bool Process(Run& run, Session& s, OutputFolder* out, const Entry& e) {
       run.Fail(ARC_E_UNSAFE, e.name, "refused: the path passes through a refused link");
       return true;
     }
+  // Replacing the archive with one of its entries would make the next
+  // command read that entry as the archive.
+  if (e.kind != Kind::Dir && ToProgram(BaseName(rel)) == BaseName(s.id.path) && out->IsFile(rel, s.id.dev, s.id.ino)) {
+    run.Fail(ARC_E_WRITE, e.name, "cannot write: it would replace the archive being extracted");
+    return true;
+  }
   switch (e.kind) {
     case Kind::Other:
       run.Fail(ARC_E_UNSAFE, e.name, "refused: device nodes, FIFOs and sockets are not created");

@@ -158,6 +158,16 @@ bool OutputFolder::EmptyFile(const std::string& rel) {
   return empty;
 }
 
+bool OutputFolder::IsFile(const std::string& rel, dev_t dev, ino_t ino) {
+  std::string name;
+  int dir = OpenParent(rel, false, name);
+  if (dir < 0) return false;
+  struct stat st {};
+  bool same = ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_dev == dev && st.st_ino == ino;
+  Release(dir);
+  return same;
+}
+
 FileWriter::FileWriter(OutputFolder& out, const std::string& rel) : out_(out), rel_(rel) {}
 
 FileWriter::~FileWriter() {

@@ -33,6 +33,8 @@ class OutputFolder {
   unsigned Existing(const std::string& rel);
   // Whether rel is a regular file of no bytes.
   bool EmptyFile(const std::string& rel);
+  // Whether rel is this very file (not following a link).
+  bool IsFile(const std::string& rel, dev_t dev, ino_t ino);
 
  private:
   std::string root_;

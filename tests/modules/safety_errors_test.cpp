@@ -177,4 +177,27 @@ TEST(Errors, LongNameCutForTheRecordNeverPicksAnotherEntry) {
   EXPECT_TRUE(Tree(t.path() / "out").empty());
 }
 
+TEST(Errors, AnEntryNeverReplacesTheArchiveBeingExtracted) {
+  TempDir t;
+  fs::path inner = t.path() / "inner.tar";
+  WriteTar(inner, {{"b.txt", AE_IFREG, "from another archive"}});
+  fs::path archive = t.path() / "self.tar";
+  WriteTar(archive, {{"self.tar", AE_IFREG, ReadAll(inner)}, {"b.txt", AE_IFREG, "from this archive"}});
+  const std::string bytes = ReadAll(archive);
+  Module m(kTar.file, kTar.prefix);
+  // Extracted beside itself, whole and an entry at a time as the batch does.
+  Result r = m.Run(kTar.extract(archive.string(), t.Slash(), "", true, true));
+  EXPECT_EQ(r.code, ARC_E_WRITE) << r.text;
+  EXPECT_NE(r.text.find("self.tar"), std::string::npos) << r.text;
+  EXPECT_EQ(ReadAll(archive), bytes);
+  EXPECT_EQ(ReadAll(t.path() / "b.txt"), "from this archive");
+  fs::remove(t.path() / "b.txt");
+  for (const Listed& l : m.List(archive.string())) {
+    r = m.Run(kTar.extract(archive.string(), t.Slash(), l.name, true, true));
+    EXPECT_EQ(r.code, l.name == "self.tar" ? ARC_E_WRITE : 0) << l.name << ": " << r.text;
+  }
+  EXPECT_EQ(ReadAll(archive), bytes);
+  EXPECT_EQ(ReadAll(t.path() / "b.txt"), "from this archive");
+}
+
 }  // namespace
