@@ -171,6 +171,8 @@ bool OutputFolder::IsFile(const std::string& rel, dev_t dev, ino_t ino) {
 FileWriter::FileWriter(OutputFolder& out, const std::string& rel) : out_(out), rel_(rel) {}
 
 FileWriter::~FileWriter() {
+  // Written in place and not completed: the file goes back to having no bytes.
+  if (fd_ >= 0 && inPlace_) (void)::ftruncate(fd_, 0);
   if (fd_ >= 0) ::close(fd_);
   if (!temp_.empty() && dirFd_ >= 0) ::unlinkat(dirFd_, temp_.c_str(), 0);
   out_.Release(dirFd_);
@@ -223,6 +225,7 @@ bool FileWriter::OpenInPlace(std::string& error) {
   }
   temp_ = name_;  // a failed write takes this name away again
   direct_ = true;
+  inPlace_ = true;
   return true;
 }
 

@@ -63,6 +63,7 @@ class FileWriter {
   int dirFd_ = -1, fd_ = -1;
   std::int64_t end_ = 0;
   bool direct_ = false;  // written under its own name, which was free
+  bool inPlace_ = false;  // written into an existing file
 };
 
 // A symbolic link or a hard link, placed atomically like a file.

@@ -13,6 +13,7 @@
 
 #include "Dialects.h"
 #include "ModuleHarness.h"
+#include "platform/winmsg.h"
 
 using namespace modtest;
 
@@ -82,6 +83,21 @@ TEST(TarHardLink, IsListedWithTheSizeOfItsFile) {
   std::map<std::string, std::uint32_t> sizes;
   for (const Listed& l : m.List(tar.string())) sizes[l.name] = l.size;
   EXPECT_EQ(sizes, (std::map<std::string, std::uint32_t>{{"a.txt", 5}, {"b.txt", 5}}));
+}
+
+TEST(CpioHardLink, CancelledWhileFillingLeavesTheFirstNameEmpty) {
+  Module m(kTar.file, kTar.prefix);
+  TempDir t;
+  unsigned msg = platform::RegisterWindowMessage(ARC_MESSAGE_NAME);
+  platform::HWND w = platform::CreateHiddenWindow([&](unsigned mm, platform::WPARAM wp, platform::LPARAM) -> platform::LRESULT {
+    return mm == msg && wp == ARC_STATE_INPROCESS ? 1 : 0;
+  });
+  reinterpret_cast<ARC_SETOWNERWINDOWEX_FN>(m.Proc("SetOwnerWindowEx"))(w, nullptr);
+  Result r = m.Run(kTar.extract(Fixture("unseen/hardlinks-big.cpio.gz"), t.Slash(), "", true, true));
+  reinterpret_cast<ARC_SETOWNERWINDOWEX_FN>(m.Proc("SetOwnerWindowEx"))(0, nullptr);
+  platform::DestroyWindow(w);
+  EXPECT_EQ(r.code, ARC_E_CANCELLED) << r.text;
+  EXPECT_EQ(Tree(t.path()), (std::map<std::string, std::string>{{"first.bin", ""}}));
 }
 
 }  // namespace
