@@ -195,7 +195,8 @@ void Reader::SetError(struct archive* a, ReadError fallback) {
   if (lower.find("passphrase") != std::string::npos || lower.find("password") != std::string::npos ||
       lower.find("decrypt") != std::string::npos || lower.find("encrypt") != std::string::npos)
     errorKind_ = ReadError::Password;
-  else if (lower.find("unsupported") != std::string::npos || lower.find("not supported") != std::string::npos)
+  else if (lower.find("unsupported") != std::string::npos || lower.find("not supported") != std::string::npos ||
+           lower.find("unexpected codec") != std::string::npos)
     errorKind_ = ReadError::Method;
   else
     errorKind_ = fallback;

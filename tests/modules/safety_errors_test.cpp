@@ -121,6 +121,7 @@ TEST(Errors, BrokenAndEncryptedArchivesLeaveNoFile) {
       {&kTar, "malicious/truncated.tar.gz", "", ARC_E_DATA, "docs/guide.txt"},
       {&kLha, "malicious/crc.lzh", "", ARC_E_DATA, "crc.txt"},
       {&k7z, "unseen/headers-encrypted.7z", "", ARC_E_PASSWORD, "secret.txt"},
+      {&k7z, "unseen/filter-arm64.7z", "", ARC_E_METHOD, "code.bin"},
   };
   for (const Row& row : rows) {
     TempDir t;
