@@ -187,7 +187,7 @@ bool WriteFile(Run& run, Session& s, OutputFolder& out, const Entry& e, const st
     return false;
   }
   std::int64_t size = std::max<std::int64_t>(e.size, static_cast<std::int64_t>(total));
-  OutResult placed = w.Commit(size, e.mtime, run.cmd.overwrite, err);
+  OutResult placed = w.Commit(size, e.mtime, e.mtimeNs, run.cmd.overwrite, err);
   if (placed == OutResult::Exists) {
     run.Fail(ARC_E_EXISTS, e.name, "exists and overwriting is off; kept");
     return true;

@@ -245,12 +245,13 @@ bool FileWriter::Write(const void* data, std::size_t n, std::int64_t offset, std
   return true;
 }
 
-OutResult FileWriter::Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error) {
+OutResult FileWriter::Commit(std::int64_t size, std::time_t mtime, long mtimeNs, bool overwrite, std::string& error) {
   if (size > end_ && ::ftruncate(fd_, size) != 0) {
     error = std::strerror(errno);
     return OutResult::Error;
   }
-  struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
+  if (mtimeNs < 0 || mtimeNs > 999999999) mtimeNs = 0;
+  struct timespec times[2] = {{mtime, mtimeNs}, {mtime, mtimeNs}};
   ::futimens(fd_, times);
   if (::close(fd_) != 0) {
     fd_ = -1;

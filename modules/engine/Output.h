@@ -55,7 +55,7 @@ class FileWriter {
   bool OpenInPlace(std::string& error);
   bool Write(const void* data, std::size_t n, std::int64_t offset, std::string& error);
   // Sets size and time and renames into place.
-  OutResult Commit(std::int64_t size, std::time_t mtime, bool overwrite, std::string& error);
+  OutResult Commit(std::int64_t size, std::time_t mtime, long mtimeNs, bool overwrite, std::string& error);
 
  private:
   OutputFolder& out_;

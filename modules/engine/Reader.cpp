@@ -433,6 +433,7 @@ int Reader::Next(Entry& out) {
   }
   out.size = archive_entry_size_is_set(e) ? archive_entry_size(e) : (out.kind == Kind::File ? -1 : 0);
   out.mtime = archive_entry_mtime(e);
+  out.mtimeNs = archive_entry_mtime_nsec(e);
   out.mode = archive_entry_perm(e);
   out.encrypted = archive_entry_is_encrypted(e) != 0;
   out.method = MethodText(archive_format_name(m.a));

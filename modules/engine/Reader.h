@@ -25,6 +25,7 @@ struct Entry {
   std::int64_t packed = -1;  // compressed size where the format tells it
   std::uint32_t crc = 0;     // stored CRC where the format tells it
   std::time_t mtime = 0;
+  long mtimeNs = 0;       // the nanoseconds, where the format keeps them
   unsigned mode = 0644;
   bool encrypted = false;
   std::string method;     // e.g. "-lh5-", "deflate"
