@@ -119,7 +119,8 @@ int FindFrom(Handle& h, ARC_INDIVIDUALINFO* info) {
     }
     return 0;
   }
-  return -1;
+  // The end of a listing cut short by damage is an error, not just the end.
+  return s->damaged ? ARC_E_DATA : -1;
 }
 
 }  // namespace

@@ -13,9 +13,21 @@ namespace {
 struct DamagedCase {
   const Dialect* d;
   const char* archive;
+  const char* intact;  // a whole archive of the same module
 };
 
 class DamagedArchive : public ::testing::TestWithParam<DamagedCase> {};
+
+// What FindNext answers after the last entry.
+int ListingEnd(const Module& m, const std::string& archive) {
+  ARC_HARC h = reinterpret_cast<ARC_OPENARCHIVE_FN>(m.Proc("OpenArchive"))(0, archive.c_str(), 0);
+  if (!h) return 0;
+  ARC_INDIVIDUALINFO info{};
+  int r = reinterpret_cast<ARC_FINDFIRST_FN>(m.Proc("FindFirst"))(h, "*.*", &info);
+  while (r == 0) r = reinterpret_cast<ARC_FINDNEXT_FN>(m.Proc("FindNext"))(h, &info);
+  reinterpret_cast<ARC_CLOSEARCHIVE_FN>(m.Proc("CloseArchive"))(h);
+  return r;
+}
 
 TEST_P(DamagedArchive, ExtractingWhatCouldBeReadIsStillAnError) {
   const DamagedCase& c = GetParam();
@@ -38,15 +50,19 @@ TEST_P(DamagedArchive, ExtractingWhatCouldBeReadIsStillAnError) {
     EXPECT_EQ(r.code, ARC_E_DATA) << mask << ": " << r.text;
     EXPECT_EQ(ReadAll(each.path() / "a.txt"), "one\n");
   }
+  // The listing itself ends in an error, where an intact one just ends.
+  EXPECT_EQ(ListingEnd(m, archive), ARC_E_DATA);
+  EXPECT_EQ(ListingEnd(m, Fixture(c.intact)), -1);
   // A test of the archive fails too.
   r = m.Run((c.d == &kLha ? "t \"" : "-t \"") + archive + "\"");
   EXPECT_NE(r.code, 0) << r.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, DamagedArchive,
-                         ::testing::Values(DamagedCase{&kTar, "damaged-cut.tar"}, DamagedCase{&kTar, "damaged-cut.tar.gz"},
-                                           DamagedCase{&kTar, "damaged-cut.cpio"},
-                                           DamagedCase{&kLha, "damaged-header.lzh"}),
+                         ::testing::Values(DamagedCase{&kTar, "damaged-cut.tar", "tree.tar"},
+                                           DamagedCase{&kTar, "damaged-cut.tar.gz", "tree.tar.gz"},
+                                           DamagedCase{&kTar, "damaged-cut.cpio", "tree.cpio"},
+                                           DamagedCase{&kLha, "damaged-header.lzh", "tree-lh5-l1.lzh"}),
                          [](const auto& info) {
                            std::string n = info.param.archive;
                            for (char& ch : n)
