@@ -171,6 +171,8 @@ void TArchiver::FindFirst(const std::string& mask) {
 
 bool TArchiver::FindNext() { return Driver && Driver->FindNextEntry(); }
 
+bool TArchiver::FindFailed() const { return Driver && Driver->FindResult >= 0x8000; }
+
 std::string TArchiver::EscapeName(const std::string& name) {
   std::string out = platform::ReplaceChar(name, '\\', "/");
   if (Driver && Driver->TypeCode == kTypeZip) {

@@ -48,6 +48,9 @@ class TArchiver : public platform::TComponent, public IArchiverOwner {
   const ARC_INDIVIDUALINFO* CurrentEntry();
   void FindFirst(const std::string& mask);
   bool FindNext();
+  // After FindNext answered false: whether the module ended the walk with an
+  // error (a damaged archive) rather than at its last entry.
+  bool FindFailed() const;
   std::string EscapeName(const std::string& name);
   int ExtractFile(const std::string& name);
   platform::LRESULT MessageProc(unsigned msg, platform::WPARAM wParam, platform::LPARAM lParam);

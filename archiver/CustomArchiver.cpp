@@ -185,14 +185,18 @@ void TCustomArchiver::CloseArchive() {
 
 bool TCustomArchiver::FindFirst(const std::string& mask) {
   std::memset(&EntryInfo, 0, sizeof EntryInfo);
+  FindResult = -1;
   if (!Functions.FindFirst || ArchiveHandle == 0) return false;
-  return Functions.FindFirst(ArchiveHandle, mask.c_str(), &EntryInfo) == 0;
+  FindResult = Functions.FindFirst(ArchiveHandle, mask.c_str(), &EntryInfo);
+  return FindResult == 0;
 }
 
 bool TCustomArchiver::FindNext() {
   std::memset(&EntryInfo, 0, sizeof EntryInfo);
+  FindResult = -1;
   if (!Functions.FindNext || ArchiveHandle == 0) return false;
-  return Functions.FindNext(ArchiveHandle, &EntryInfo) == 0;
+  FindResult = Functions.FindNext(ArchiveHandle, &EntryInfo);
+  return FindResult == 0;
 }
 
 void TCustomArchiver::BeginFind(const std::string& mask) {

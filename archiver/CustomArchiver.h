@@ -93,6 +93,9 @@ class TCustomArchiver : public platform::TComponent {
   std::string OutputText;
   std::int32_t OutputSize = 32768;
   std::int32_t FindState = 0;
+  // The module's answer to the last FindFirst or FindNext: 0 found, an error
+  // code when a damaged archive ended the walk early; -1 without a call.
+  std::int32_t FindResult = -1;
   INDIVIDUALINFO EntryInfo{};
   TArchiverFunctions Functions;
 

@@ -99,7 +99,8 @@ void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
       ranToEnd = false;
       break;
     }
-    const std::vector<TEntry> entries = ListEntries(mask);
+    bool listingFailed = false;
+    const std::vector<TEntry> entries = ListEntries(mask, listingFailed);
     for (const TEntry& entry : entries) {
       if (FAbort || FArchiveFailed) {
         ranToEnd = false;
@@ -107,6 +108,9 @@ void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
       }
       ProcessEntry(entry);
     }
+    // Damage ended the listing early: the entries behind it were never seen,
+    // so the archive is not complete even when every listed one was done.
+    if (listingFailed && !FArchiveFailed) Fail(mask);
   }
   archiver_.CloseArchive();
 
@@ -126,7 +130,7 @@ void TBatchRun::RunArchive(int& i, const std::vector<std::string>& masks) {
   }
 }
 
-std::vector<TBatchRun::TEntry> TBatchRun::ListEntries(const std::string& mask) {
+std::vector<TBatchRun::TEntry> TBatchRun::ListEntries(const std::string& mask, bool& failed) {
   std::vector<TEntry> entries;
   archiver_.FindFirst(mask);
   while (archiver_.FindNext()) {
@@ -135,6 +139,7 @@ std::vector<TBatchRun::TEntry> TBatchRun::ListEntries(const std::string& mask) {
     entries.push_back({std::string(info->szFileName, ::strnlen(info->szFileName, sizeof info->szFileName)),
                        info->dwOriginalSize});
   }
+  failed = archiver_.FindFailed();
   return entries;
 }
 

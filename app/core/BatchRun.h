@@ -46,7 +46,8 @@ class TBatchRun {
 
   // Settles row i: it is removed, or i moves on.
   void RunArchive(int& i, const std::vector<std::string>& masks);
-  std::vector<TEntry> ListEntries(const std::string& mask);
+  // failed: the module ended the listing with an error (a damaged archive).
+  std::vector<TEntry> ListEntries(const std::string& mask, bool& failed);
   void ProcessEntry(const TEntry& entry);
   void Fail(const std::string& shownName);
   void PutBack(const TEntry& entry, const std::string& dest);

@@ -220,6 +220,29 @@ TEST_F(BatchRun, DeleteTakesOnlyCompleteArchives) {
   EXPECT_EQ(summary.Kept, 1);
 }
 
+TEST_F(BatchRun, AnArchiveWhoseListingStopsAtDamageIsNeverComplete) {
+  // a.txt, then a cut header: a second run finds a.txt in place, and the
+  // damage behind it must still keep the archive from being deleted.
+  fs::create_directories(ws / "in");
+  const std::string archive = ws / "in/damaged.tar.gz";
+  fs::copy_file(std::string(QUILLABY_FIXTURES) + "/unseen/damaged-cut.tar.gz", archive);
+  host.After = 1;
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    host.Lines.clear();
+    host.Rows = {archive};
+    Run("*.*");
+    const Lines first = {L("解凍: ", "a.txt"), L("エラー: ", "a.txt")};
+    const Lines second = {L("同一: ", "a.txt"), L("エラー: ", "*.*")};
+    Lines expected = {Header(archive), L("出力先: ", ws / "in")};
+    for (const std::string& line : pass == 0 ? first : second) expected.push_back(line);
+    EXPECT_EQ(host.Lines, expected);
+    EXPECT_EQ(host.Rows, Lines{archive});
+    EXPECT_TRUE(fs::exists(archive));
+    EXPECT_EQ(ReadFile(ws / "in/a.txt"), "one\n");
+  }
+}
+
 TEST_F(BatchRun, AbortBetweenEntriesKeepsTheArchiveAndItsRow) {
   const std::string first = ws.Fixture("set.zip");
   const std::string second = ws.Fixture("set.lzh");
