@@ -1,10 +1,9 @@
 #include "modules/engine/LhaScan.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "modules/engine/ReadAt.h"
 #include "platform/codepage.h"
 
 namespace quillaby::arc {
@@ -20,17 +19,6 @@ std::uint16_t Crc16(const unsigned char* p, std::size_t n) {
     for (int b = 0; b < 8; ++b) crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : static_cast<std::uint16_t>(crc >> 1);
   }
   return crc;
-}
-
-bool ReadAt(int fd, std::uint64_t off, std::size_t n, std::string& out) {
-  out.resize(n);
-  std::size_t got = 0;
-  while (got < n) {
-    ssize_t r = ::pread(fd, out.data() + got, n - got, static_cast<off_t>(off + got));
-    if (r <= 0) return false;
-    got += static_cast<std::size_t>(r);
-  }
-  return true;
 }
 
 void Placeholder(std::string& h, std::size_t at, std::size_t n, bool keepFF) {

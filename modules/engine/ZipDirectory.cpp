@@ -1,8 +1,8 @@
 #include "modules/engine/ZipDirectory.h"
 
-#include <unistd.h>
-
 #include <algorithm>
+
+#include "modules/engine/ReadAt.h"
 
 namespace quillaby::arc {
 namespace {
@@ -11,17 +11,6 @@ std::uint64_t Le(const unsigned char* p, int n) {
   std::uint64_t v = 0;
   for (int i = n - 1; i >= 0; --i) v = (v << 8) | p[i];
   return v;
-}
-
-bool ReadAt(int fd, std::uint64_t off, std::size_t n, std::string& out) {
-  out.resize(n);
-  std::size_t got = 0;
-  while (got < n) {
-    ssize_t r = ::pread(fd, out.data() + got, n - got, static_cast<off_t>(off + got));
-    if (r <= 0) return false;
-    got += static_cast<std::size_t>(r);
-  }
-  return true;
 }
 
 // Larger directories go without sizes and CRCs rather than over the memory budget.
