@@ -23,14 +23,7 @@ for tool in bench-measure quillaby-batch; do
 done
 sanitizer_warning "$build"
 
-work=$(mktemp -d /tmp/quillaby-bench.XXXXXX)
-[[ ${BENCH_KEEP:-0} == 1 ]] || trap 'rm -rf "$work"' EXIT
-shapes=${BENCH_SHAPES:-$work}
-if [[ ! -f $shapes/large.tar.gz ]]; then
-  echo "building the archives in $shapes ..."
-  mkdir -p "$shapes"
-  make_shapes "$shapes"
-fi
+prepare_work
 
 # shape LABEL ARCHIVE MODULE TARGET [7zz]
 shape() {

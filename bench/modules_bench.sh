@@ -28,14 +28,7 @@ if ! have_module unzip32.dll && ! have_module 7-zip32.dll && ! have_module tar32
 fi
 sanitizer_warning "$build"
 
-work=$(mktemp -d /tmp/quillaby-bench.XXXXXX)
-[[ ${BENCH_KEEP:-0} == 1 ]] || trap 'rm -rf "$work"' EXIT
-shapes=${BENCH_SHAPES:-$work}
-if [[ ! -f $shapes/large.tar.gz ]]; then
-  echo "building the archives in $shapes ..."
-  mkdir -p "$shapes"
-  make_shapes "$shapes"
-fi
+prepare_work
 
 # shape LABEL ARCHIVE MODULE DIALECT TARGET [7zz]
 shape() {

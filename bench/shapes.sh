@@ -60,3 +60,16 @@ make_shapes() {
   tar -czf "$dir/many.tar.gz" -C "$dir/src-3000" $(ls "$dir/src-3000")
   tar -czf "$dir/large.tar.gz" -C "$dir/src-large" large.log
 }
+
+# prepare_work: a work folder under /tmp (removed at exit unless BENCH_KEEP=1)
+# in $work, and the archives in $shapes (BENCH_SHAPES, built once, or $work).
+prepare_work() {
+  work=$(mktemp -d /tmp/quillaby-bench.XXXXXX)
+  [[ ${BENCH_KEEP:-0} == 1 ]] || trap 'rm -rf "$work"' EXIT
+  shapes=${BENCH_SHAPES:-$work}
+  if [[ ! -f $shapes/large.tar.gz ]]; then
+    echo "building the archives in $shapes ..."
+    mkdir -p "$shapes"
+    make_shapes "$shapes"
+  fi
+}
